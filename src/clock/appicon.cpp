@@ -1,0 +1,3 @@
+#include "clock/appicon.h"
+
+QIcon appIcon() { return QIcon(QStringLiteral(":/resources/ravelquint.png")); }

@@ -1,0 +1,386 @@
+#include "clock/form1.h"
+
+#include "clock/appicon.h"
+#include "clock/designfont.h"
+#include "clock/displaymode.h"
+#include "clock/mousetarget.h"
+#include "clock/telecounter.h"
+#include "clock/twips.h"
+#include "clock/walltimer.h"
+#include "settings/form2.h"
+#include "store/settingsstore.h"
+#include "store/storedtext.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+namespace {
+
+constexpr TwipRect kClientArea{0, 0, 3375, 1140};
+const QColor kDesignTextColour(0, 255, 0);
+const QString kNoticeCaption = QStringLiteral("テレホーダイ終了まで");
+const QString kWeekdayKanji[] = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
+                                 QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
+                                 QStringLiteral("土")};
+
+QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+// Sunday = 1 … Saturday = 7.
+int weekdayNumber(const QDate &date) { return date.dayOfWeek() % 7 + 1; }
+
+// Setting an unchanged caption or colour must not repaint: this runs ten times a second.
+void setCaption(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+void setTextColour(QLabel *label, const std::optional<QColor> &colour)
+{
+    if (!colour || label->palette().color(QPalette::WindowText) == *colour)
+        return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, *colour);
+    label->setPalette(palette);
+}
+
+bool overlapsAnyScreen(const QRect &frame)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
+}
+
+} // namespace
+
+Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_store(store), m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Ravelquint"));
+    setWindowIcon(appIcon());
+    setFixedSize(pixelRect(kClientArea).size());
+    setAutoFillBackground(true);
+    setBackColour(Qt::black);
+    buildLayout();
+
+    Timer1 = new WallTimer(m_platform.clock, kTimerIntervalMs, this);
+    connect(Timer1, &WallTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Label16, &MouseTarget::doubleClicked, this, &Form1::Label16_DblClick);
+    connect(Label17, &MouseTarget::clicked, this, &Form1::Label17_Click);
+
+    Form_Load();
+    Timer1->setEnabled(true);
+}
+
+void Form1::buildLayout()
+{
+    struct TextRow {
+        QLabel *Form1::*member;
+        const char *name;
+        TwipRect box;
+        int pixelSize;
+        Qt::Alignment alignment;
+        const char *caption;
+    };
+    // Lowest in the stacking order first.
+    static const TextRow rows[] = {
+        {&Form1::Label1, "Label1", {0, 0, 855, 375}, 27, Qt::AlignRight, "2000"},
+        {&Form1::Label2, "Label2", {1080, 0, 495, 375}, 27, Qt::AlignHCenter, "08"},
+        {&Form1::Label3, "Label3", {1800, 0, 495, 375}, 27, Qt::AlignHCenter, "25"},
+        {&Form1::Label4, "Label4", {480, 600, 615, 495}, 35, Qt::AlignLeft, "23"},
+        {&Form1::Label5, "Label5", {1200, 600, 615, 495}, 35, Qt::AlignRight, "59"},
+        {&Form1::Label6, "Label6", {2040, 600, 615, 495}, 35, Qt::AlignLeft, "59"},
+        {&Form1::Label7, "Label7", {2520, 0, 375, 375}, 27, Qt::AlignHCenter, "金"},
+        {&Form1::Label8, "Label8", {840, 120, 255, 255}, 15, Qt::AlignHCenter, "年"},
+        {&Form1::Label9, "Label9", {1560, 120, 255, 255}, 15, Qt::AlignLeft, "月"},
+        {&Form1::Label10, "Label10", {2280, 120, 255, 255}, 15, Qt::AlignLeft, "日"},
+        {&Form1::Label11, "Label11", {2880, 120, 495, 255}, 15, Qt::AlignRight, "曜日"},
+        {&Form1::Label12, "Label12", {960, 840, 375, 255}, 16, Qt::AlignHCenter, "時"},
+        {&Form1::Label13, "Label13", {1800, 840, 255, 255}, 16, Qt::AlignRight, "分"},
+        {&Form1::Label14, "Label14", {2520, 840, 375, 255}, 16, Qt::AlignHCenter, "秒"},
+        {&Form1::Label15, "Label15", {240, 435, 2895, 255}, 13, Qt::AlignHCenter, "只今テレホーダイ適用時間帯です"},
+    };
+    for (const TextRow &row : rows) {
+        auto *label = new QLabel(QString::fromUtf8(row.caption), this);
+        label->setObjectName(QLatin1String(row.name));
+        label->setGeometry(pixelRect(row.box));
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(row.alignment | Qt::AlignTop);
+        label->setFont(designFont(row.pixelSize));
+        setTextColour(label, kDesignTextColour);
+        this->*row.member = label;
+    }
+    Label16 = new MouseTarget(this);
+    Label16->setObjectName(QStringLiteral("Label16"));
+    Label16->setGeometry(pixelRect({0, 0, 3375, 1095}));
+    Label17 = new MouseTarget(this);
+    Label17->setObjectName(QStringLiteral("Label17"));
+    Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
+}
+
+void Form1::Form_Load()
+{
+    m_store.Refresh();
+    m_reading = m_platform.clock.now();
+    const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
+    if (firstRun)
+        WriteMissingDefaults();
+    else
+        RestorePosition();
+
+    Sp1 = m_store.GetSwitch(Key::Sp1);
+    Tel = m_store.GetSwitch(Key::Tel);
+    ColorB = m_store.GetColour(Key::ColorB);
+    CounterMode = m_store.GetSwitch(Key::Mode);
+    if (ColorB)
+        setBackColour(*ColorB);
+    setAdjustmentEnabled(Sp1 == 1);
+    ApplyBandTest();
+    Dispatch();
+}
+
+// A first run fills in what is missing or unreadable and keeps whatever the user chose
+// before a first run that never closed.
+void Form1::WriteMissingDefaults()
+{
+    for (const KeyInfo &info : kKeys) {
+        if (info.firstRunDefault && !m_store.HoldsValidValue(info.key))
+            m_store.SaveSetting(info.key, QString::fromLatin1(info.firstRunDefault));
+    }
+}
+
+void Form1::RestorePosition()
+{
+    const auto top = m_store.GetPosition(Key::Top);
+    const auto left = m_store.GetPosition(Key::Left);
+    if (!top || !left)
+        return;
+    const QPoint position(pixelsFromTwips(*left), pixelsFromTwips(*top));
+    // After a monitor is unplugged the stored place may be nowhere to be seen.
+    if (overlapsAnyScreen(QRect(position, frameGeometry().size())))
+        move(position);
+}
+
+void Form1::Timer1_Timer()
+{
+    m_store.Refresh();
+    m_reading = m_platform.clock.now();
+    CounterMode = m_store.GetSwitch(Key::Mode);
+    Tel = m_store.GetSwitch(Key::Tel);
+    ApplyBandTest();
+    Dispatch();
+}
+
+void Form1::ApplyBandTest()
+{
+    if (Tel == 1 && CounterMode == 1) {
+        if (!inTelehodaiBand(m_reading.time().hour()))
+            CounterMode = 0;
+    } else if (Tel == 0) {
+        CounterMode = 0;
+    }
+}
+
+void Form1::Dispatch()
+{
+    if (CounterMode == 0)
+        ShowClock();
+    else if (CounterMode == 1)
+        ShowTeleCounter();
+}
+
+void Form1::LoadState()
+{
+    Sp2 = m_store.GetSwitch(Key::Sp2);
+    Sp2i = m_store.GetSwitch(Key::Sp2i);
+    Tel = m_store.GetSwitch(Key::Tel);
+    TelS1 = m_store.GetSwitch(Key::TelS1);
+    TelS2 = m_store.GetSwitch(Key::TelS2);
+    ColorF = m_store.GetColour(Key::ColorF);
+    ColorS = m_store.GetColour(Key::ColorS);
+    ColorTel = m_store.GetColour(Key::ColorTel);
+    Sample(m_reading);
+}
+
+// Every field comes from one reading, so the display never straddles a second boundary.
+void Form1::Sample(const QDateTime &reading)
+{
+    const QDate date = reading.date();
+    const QTime time = reading.time();
+    NowYear = date.year();
+    NowMonth = date.month();
+    NowDay = date.day();
+    NowWeekday = weekdayNumber(date);
+    NowHour = time.hour();
+    NowMinute = time.minute();
+    NowSecond = time.second();
+}
+
+void Form1::ShowClock()
+{
+    LoadState();
+    ApplyColors();
+    DrawCaptions();
+}
+
+void Form1::ShowTeleCounter()
+{
+    LoadState();
+    ApplyColors();
+    const TimeLeft left = timeLeftUntilBandEnds(m_reading.time());
+    NowHour = left.hours;
+    NowMinute = left.minutes;
+    NowSecond = left.seconds;
+    DrawCaptions();
+}
+
+qint16 Form1::GetDisplayMode() const
+{
+    return displayModeFor({Sp2, Sp2i, Tel, TelS1, TelS2}, NowWeekday, NowHour);
+}
+
+void Form1::ApplyColors()
+{
+    const ModeColouring colouring = colouringForMode(GetDisplayMode());
+    const auto colourFor = [this](Paint paint) -> std::optional<QColor> {
+        switch (paint) {
+        case Paint::Normal: return ColorF;
+        case Paint::Sunday: return ColorS;
+        case Paint::Telehodai: return ColorTel;
+        case Paint::Keep: break;
+        }
+        return std::nullopt;
+    };
+    if (colouring.notice == NoticeState::Hidden)
+        Label15->setVisible(false);
+    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
+        setTextColour(label, colourFor(colouring.values));
+    setTextColour(Label7, colourFor(colouring.weekday));
+    for (QLabel *label : {Label8, Label9, Label10, Label11, Label12, Label13, Label14})
+        setTextColour(label, colourFor(colouring.units));
+    if (colouring.notice == NoticeState::Shown) {
+        setTextColour(Label15, ColorTel);
+        Label15->setVisible(true);
+    }
+}
+
+void Form1::DrawCaptions()
+{
+    setCaption(Label1, QString::number(NowYear));
+    setCaption(Label2, twoDigits(NowMonth));
+    setCaption(Label3, twoDigits(NowDay));
+    DrawTimeCaptions();
+    setCaption(Label15, kNoticeCaption);
+    if (NowWeekday >= 1 && NowWeekday <= 7)
+        setCaption(Label7, kWeekdayKanji[NowWeekday - 1]);
+}
+
+void Form1::DrawTimeCaptions()
+{
+    setCaption(Label4, twoDigits(NowHour));
+    setCaption(Label5, twoDigits(NowMinute));
+    setCaption(Label6, twoDigits(NowSecond));
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(pos().y()))));
+    m_store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(pos().x()))));
+    m_store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
+}
+
+void Form1::setAdjustmentEnabled(bool enabled) { Label17->setEnabled(enabled); }
+
+void Form1::setBackColour(const QColor &colour)
+{
+    QPalette background = palette();
+    background.setColor(QPalette::Window, colour);
+    setPalette(background);
+}
+
+void Form1::Label16_DblClick()
+{
+    Form2 dialog(*this, m_store, m_platform.colourPicker);
+    dialog.exec();
+}
+
+// The caption's number when it holds one in 0 … limit - 1, else the fallback.
+int Form1::captionOr(const QLabel *label, int fallback, int limit) const
+{
+    bool ok = false;
+    const int value = label->text().toInt(&ok);
+    return ok && value >= 0 && value < limit ? value : fallback;
+}
+
+void Form1::Label17_Click()
+{
+    if (m_adjusting)
+        return;
+    m_adjusting = true;
+    Timer1->setEnabled(false);
+    const QDateTime reading = m_platform.clock.now();
+    // While the countdown shows, the captions hold the time left, not the time of day.
+    const bool countdownShown = CounterMode == 1;
+    const int hour = countdownShown ? reading.time().hour() : captionOr(Label4, reading.time().hour(), 24);
+    const int minute = countdownShown ? reading.time().minute() : captionOr(Label5, reading.time().minute(), 60);
+    const QTime target(hour, minute, 0);
+    QPointer<Form1> self(this);
+    m_platform.timeSetter.setLocalTime(QDateTime(reading.date(), target), [self, target](const auto &result) {
+        if (self)
+            self->FinishAdjustment(result, target);
+    });
+}
+
+void Form1::FinishAdjustment(const TimeSetter::Result &result, const QTime &target)
+{
+    m_adjusting = false;
+    if (result.outcome == TimeSetter::Outcome::Done) {
+        Sample(m_platform.clock.now());
+        DrawTimeCaptions();
+    }
+    Timer1->setEnabled(true);
+    if (result.outcome != TimeSetter::Outcome::Done) {
+        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"),
+                                    adjustmentFailureText(result, target), QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("AdjustmentFailure"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+}
+
+QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target)
+{
+    const QString heading = QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
+                                .arg(target.toString(QStringLiteral("HH:mm:ss")));
+    switch (result.outcome) {
+    case TimeSetter::Outcome::AutomaticSync:
+        return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
+                                        "時報で合わせるには、先に自動時刻同期をオフにしてください。");
+    case TimeSetter::Outcome::NotAuthorised:
+        return heading + QStringLiteral("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
+    case TimeSetter::Outcome::NoService:
+        return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
+    case TimeSetter::Outcome::NoAnswer:
+        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。");
+    case TimeSetter::Outcome::Failed:
+    case TimeSetter::Outcome::Done:
+        break;
+    }
+    return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
+}

@@ -1,0 +1,3 @@
+#include "platform/clocksource.h"
+
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/clocksource.h"
+#include "platform/colourpicker.h"
+#include "platform/timesetter.h"
+
+// What the windows need from the operating system; tests hand in fakes.
+struct Platform {
+    ClockSource &clock;
+    TimeSetter &timeSetter;
+    ColourPicker &colourPicker;
+
+    static Platform system();
+};

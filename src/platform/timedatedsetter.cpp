@@ -1,0 +1,77 @@
+#include "platform/timedatedsetter.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QStringList>
+#include <QTimer>
+
+namespace {
+const QString kService = QStringLiteral("org.freedesktop.timedate1");
+const QString kObject = QStringLiteral("/org/freedesktop/timedate1");
+
+const QStringList kAutomaticSync{QStringLiteral("org.freedesktop.timedate1.AutomaticTimeSyncEnabled")};
+const QStringList kNotAuthorised{
+    QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
+    QStringLiteral("org.freedesktop.DBus.Error.AuthFailed"),
+    QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"),
+    QStringLiteral("org.freedesktop.PolicyKit1.Error.NotAuthorized"),
+    QStringLiteral("org.freedesktop.PolicyKit1.Error.Cancelled"),
+};
+const QStringList kNoService{
+    QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"),
+    QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner"),
+    QStringLiteral("org.freedesktop.DBus.Error.NoServer"),
+    QStringLiteral("org.freedesktop.DBus.Error.Disconnected"),
+    QStringLiteral("org.freedesktop.DBus.Error.UnknownObject"),
+    QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
+    QStringLiteral("org.freedesktop.DBus.Error.Spawn.ServiceNotFound"),
+};
+const QStringList kNoAnswer{
+    QStringLiteral("org.freedesktop.DBus.Error.NoReply"),
+    QStringLiteral("org.freedesktop.DBus.Error.Timeout"),
+    QStringLiteral("org.freedesktop.DBus.Error.TimedOut"),
+};
+} // namespace
+
+TimedatedSetter::TimedatedSetter(const QDBusConnection &bus, int timeoutMs, QObject *parent)
+    : QObject(parent), m_bus(bus), m_timeoutMs(timeoutMs)
+{
+}
+
+TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
+{
+    const QString name = error.name();
+    Outcome outcome = Outcome::Failed;
+    if (kAutomaticSync.contains(name))
+        outcome = Outcome::AutomaticSync;
+    else if (kNotAuthorised.contains(name))
+        outcome = Outcome::NotAuthorised;
+    else if (kNoService.contains(name))
+        outcome = Outcome::NoService;
+    else if (kNoAnswer.contains(name))
+        outcome = Outcome::NoAnswer;
+    return {outcome, error.message().isEmpty() ? name : error.message()};
+}
+
+void TimedatedSetter::setLocalTime(const QDateTime &target, Callback done)
+{
+    if (!m_bus.isConnected()) {
+        const Result result{Outcome::NoService, m_bus.lastError().message()};
+        QTimer::singleShot(0, this, [done, result] { done(result); });
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetTime"));
+    const qint64 microsecondsUtc = target.toMSecsSinceEpoch() * 1000;
+    const bool relative = false;
+    const bool interactive = true;
+    call << microsecondsUtc << relative << interactive;
+    call.setInteractiveAuthorizationAllowed(true);
+
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, m_timeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
+        finished->deleteLater();
+        const QDBusPendingReply<> reply = *finished;
+        done(reply.isError() ? resultFor(reply.error()) : Result{});
+    });
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/timesetter.h"
+
+#include <QDBusConnection>
+#include <QObject>
+
+class QDBusError;
+
+// Sets the time through systemd-timedated, which asks the desktop's authorisation agent,
+// so the program itself never needs the right to change the clock.
+class TimedatedSetter final : public QObject, public TimeSetter
+{
+public:
+    static constexpr int kDefaultTimeoutMs = 120'000; // room for a person at the password prompt
+
+    explicit TimedatedSetter(const QDBusConnection &bus = QDBusConnection::systemBus(),
+                             int timeoutMs = kDefaultTimeoutMs, QObject *parent = nullptr);
+    void setLocalTime(const QDateTime &target, Callback done) override;
+
+    static Result resultFor(const QDBusError &error);
+
+private:
+    QDBusConnection m_bus;
+    int m_timeoutMs;
+};

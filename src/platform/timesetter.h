@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// Sets the system clock. The answer may take as long as the desktop's authorisation
+// prompt stays open, so it arrives through a callback on the GUI thread.
+class TimeSetter
+{
+public:
+    enum class Outcome { Done, AutomaticSync, NotAuthorised, NoService, NoAnswer, Failed };
+    struct Result {
+        Outcome outcome = Outcome::Done;
+        QString systemMessage; // the system's own words when it refused
+    };
+    using Callback = std::function<void(const Result &)>;
+
+    virtual ~TimeSetter() = default;
+    virtual void setLocalTime(const QDateTime &target, Callback done) = 0;
+};

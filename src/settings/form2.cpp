@@ -1,0 +1,355 @@
+#include "settings/form2.h"
+
+#include "clock/appicon.h"
+#include "clock/designfont.h"
+#include "clock/form1.h"
+#include "clock/twips.h"
+#include "platform/colourpicker.h"
+#include "settings/tabpage.h"
+#include "store/settingsstore.h"
+#include "store/storedtext.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace {
+
+constexpr TwipRect kClientArea{0, 0, 5445, 5520};
+constexpr int kSettingsTab = 0;
+constexpr int kVersionTab = 1;
+
+// The four colours a reset restores; also the swatches' design fills.
+const QColor kResetBackground = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorB).firstRunDefault));
+const QColor kResetText = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorF).firstRunDefault));
+const QColor kResetSunday = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorS).firstRunDefault));
+const QColor kResetTelehodai = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorTel).firstRunDefault));
+
+const QString kTermsOfUse = QStringLiteral(
+    "本ソフトウェアは無保証で提供されます。時報調整機能はコンピューターの時刻を変更します。"
+    "ご利用によって生じたいかなる損害についても、作者は責任を負いません。");
+
+template <typename W>
+W *named(W *widget, const char *name, TwipRect box)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(pixelRect(box));
+    return widget;
+}
+
+QPushButton *button(const QString &caption, QWidget *parent)
+{
+    auto *pushButton = new QPushButton(caption, parent);
+    pushButton->setAutoDefault(false); // Enter must not press a button
+    return pushButton;
+}
+
+// Stored switch values 0, 1 and 2 are the states clear, ticked and grey.
+Qt::CheckState checkStateFor(qint16 value)
+{
+    switch (value) {
+    case 1: return Qt::Checked;
+    case 2: return Qt::PartiallyChecked;
+    default: return Qt::Unchecked;
+    }
+}
+
+qint16 valueOf(const QCheckBox *box)
+{
+    switch (box->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    case Qt::Unchecked: break;
+    }
+    return 0;
+}
+
+void setAllEnabled(std::initializer_list<QWidget *> widgets, bool enabled)
+{
+    for (QWidget *widget : widgets)
+        widget->setEnabled(enabled);
+}
+
+} // namespace
+
+Swatch::Swatch(const QColor &fill, QWidget *parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    setFill(fill);
+}
+
+QColor Swatch::fill() const { return palette().color(QPalette::Window); }
+
+void Swatch::setFill(const QColor &fill)
+{
+    QPalette filled = palette();
+    filled.setColor(QPalette::Window, fill);
+    setPalette(filled);
+}
+
+Form2::Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint),
+      m_clock(clock), m_store(store), m_picker(picker)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("information"));
+    setWindowIcon(appIcon());
+    setFixedSize(pixelRect(kClientArea).size());
+
+    SSTab1 = named(new QTabWidget(this), "SSTab1", {120, 120, 5205, 4815});
+    Command1 = named(button(QStringLiteral("OK"), this), "Command1", {3960, 5040, 1335, 375});
+    buildSettingsPage();
+    buildVersionPage();
+    SSTab1->setCurrentIndex(kVersionTab);
+    setFocusOrder();
+
+    const QScreen *screen = clock.screen();
+    move(screen->availableGeometry().center() - rect().center());
+
+    connectHandlers();
+    Form_Load();
+}
+
+void Form2::buildSettingsPage()
+{
+    auto *page = new TabPage(SSTab1);
+    SSTab1->insertTab(kSettingsTab, page, QStringLiteral("設定"));
+
+    Frame1 = page->place(named(new QGroupBox(QStringLiteral("配色設定"), page), "Frame1", {}), {120, 480, 2295, 4215});
+    Label1 = named(new QLabel(QStringLiteral("背景色"), Frame1), "Label1", {240, 360, 615, 255});
+    Shape1 = named(new Swatch(kResetBackground, Frame1), "Shape1", {240, 600, 615, 375});
+    Command2 = named(button(QStringLiteral("配色変更"), Frame1), "Command2", {960, 600, 1095, 375});
+    Label2 = named(new QLabel(QStringLiteral("文字色"), Frame1), "Label2", {240, 1200, 615, 255});
+    Shape2 = named(new Swatch(kResetText, Frame1), "Shape2", {240, 1440, 615, 375});
+    Command3 = named(button(QStringLiteral("配色変更"), Frame1), "Command3", {960, 1440, 1095, 375});
+    Label3 = named(new QLabel(QStringLiteral("日曜特別色"), Frame1), "Label3", {240, 2040, 975, 255});
+    Shape3 = named(new Swatch(kResetSunday, Frame1), "Shape3", {240, 2280, 615, 375});
+    Command4 = named(button(QStringLiteral("配色変更"), Frame1), "Command4", {960, 2280, 1095, 375});
+    Label4 = named(new QLabel(QStringLiteral("テレホカラー"), Frame1), "Label4", {240, 2880, 975, 255});
+    Shape4 = named(new Swatch(kResetTelehodai, Frame1), "Shape4", {240, 3120, 615, 375});
+    Command5 = named(button(QStringLiteral("配色変更"), Frame1), "Command5", {960, 3120, 1095, 375});
+    Command6 = named(button(QStringLiteral("配色リセット"), Frame1), "Command6", {240, 3720, 1815, 345});
+
+    Frame2 = page->place(named(new QGroupBox(QStringLiteral("特殊機能設定"), page), "Frame2", {}), {2520, 480, 2535, 4215});
+    Check1 = named(new QCheckBox(QStringLiteral("時報調整機能"), Frame2), "Check1", {240, 240, 1455, 375});
+    Check2 = named(new QCheckBox(QStringLiteral("日曜特別色"), Frame2), "Check2", {240, 600, 1335, 375});
+    Frame3 = named(new QGroupBox(QStringLiteral("日曜特別色詳細"), Frame2), "Frame3", {480, 960, 1935, 975});
+    Option1 = named(new QRadioButton(QStringLiteral("曜日部分のみ"), Frame3), "Option1", {240, 240, 1455, 255});
+    Option2 = named(new QRadioButton(QStringLiteral("全ての文字"), Frame3), "Option2", {240, 600, 1575, 255});
+    Check3 = named(new QCheckBox(QStringLiteral("テレホモード"), Frame2), "Check3", {240, 2040, 1335, 255});
+    Frame4 = named(new QGroupBox(QStringLiteral("テレホモード詳細"), Frame2), "Frame4", {480, 2400, 1935, 1695});
+    Check5 = named(new QCheckBox(QStringLiteral("テレホカウンター"), Frame4), "Check5", {120, 240, 1575, 255});
+    Check4 = named(new QCheckBox(QStringLiteral("告知文字表示"), Frame4), "Check4", {120, 600, 1455, 255});
+    Option3 = named(new QRadioButton(QStringLiteral("告知文字のみ"), Frame4), "Option3", {240, 960, 1455, 180});
+    Option4 = named(new QRadioButton(QStringLiteral("全ての文字"), Frame4), "Option4", {240, 1320, 1455, 255});
+
+    // The design state that start-up works from.
+    Check1->setChecked(true);
+    Check4->setChecked(true);
+    Check5->setChecked(true);
+    Option1->setChecked(true);
+    Option3->setChecked(true);
+    setAllEnabled({Label3, Command4, Label4, Command5, Frame3, Option1, Option2, Frame4, Check5, Check4, Option3, Option4},
+               false);
+}
+
+void Form2::buildVersionPage()
+{
+    auto *page = new TabPage(SSTab1);
+    SSTab1->insertTab(kVersionTab, page, QStringLiteral("バージョン情報"));
+
+    Label5 = page->place(named(new QLabel(QStringLiteral("Ravelquint"), page), "Label5", {}), {600, 840, 3975, 495});
+    Label5->setFont(designFont(37));
+    Label7 = page->place(named(new QLabel(QStringLiteral("Version 1.51"), page), "Label7", {}), {1080, 1560, 3015, 255});
+    Label7->setFont(designFont(16));
+    Label9 = page->place(named(new QLabel(QStringLiteral("低機能かつコンパクトを目指した、次世代ラヴェルクイント。"), page),
+                               "Label9", {}),
+                         {240, 2160, 4695, 255});
+    Label9->setAutoFillBackground(true);
+    for (QLabel *label : {Label5, Label7, Label9})
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    Frame5 = page->place(named(new QGroupBox(QStringLiteral("注意"), page), "Frame5", {}), {480, 2880, 4095, 1335});
+    Label8 = named(new QLabel(kTermsOfUse, Frame5), "Label8", {120, 240, 3855, 855});
+    Label8->setWordWrap(true);
+    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void Form2::setFocusOrder()
+{
+    const QWidget *order[] = {SSTab1, Command1, Command2, Command3, Command4, Command5, Check1, Check2,
+                              Option1, Option2, Check3, Check4, Option3, Option4, Command6, Check5};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+}
+
+// A change the program makes to a switch runs the same handler as a click: start-up relies on it.
+void Form2::connectHandlers()
+{
+    connect(Check1, &QCheckBox::stateChanged, this, &Form2::Check1_Click);
+    connect(Check2, &QCheckBox::stateChanged, this, &Form2::Check2_Click);
+    connect(Check3, &QCheckBox::stateChanged, this, &Form2::Check3_Click);
+    connect(Check4, &QCheckBox::stateChanged, this, &Form2::Check4_Click);
+    connect(Check5, &QCheckBox::stateChanged, this, &Form2::Check5_Click);
+    connect(Option1, &QRadioButton::toggled, this, &Form2::Option1_Click);
+    connect(Option2, &QRadioButton::toggled, this, &Form2::Option2_Click);
+    connect(Option3, &QRadioButton::toggled, this, &Form2::Option3_Click);
+    connect(Option4, &QRadioButton::toggled, this, &Form2::Option4_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+}
+
+void Form2::Form_Load()
+{
+    m_store.Refresh();
+    loadSwatch(Shape1, Key::ColorB);
+    loadSwatch(Shape2, Key::ColorF);
+    loadSwatch(Shape3, Key::ColorS);
+    loadSwatch(Shape4, Key::ColorTel);
+
+    Check1->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp1)));
+    Check2->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp2)));
+    setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, valueOf(Check2) == 1);
+    (m_store.GetSwitch(Key::Sp2i) == 0 ? Option1 : Option2)->setChecked(true);
+
+    const qint16 telS1 = m_store.GetSwitch(Key::TelS1);
+    const qint16 telS2 = m_store.GetSwitch(Key::TelS2);
+    Check3->setCheckState(checkStateFor(m_store.GetSwitch(Key::Tel)));
+    const bool telehodai = valueOf(Check3) == 1;
+    setAllEnabled({Frame4, Check4}, telehodai);
+    Option3->setEnabled(telehodai && telS1 == 1);
+    setAllEnabled({Option4, Label4, Command5}, telehodai);
+    Check4->setCheckState(telS1 == 1 ? Qt::Checked : Qt::Unchecked);
+    if (telS2 == 1)
+        Option4->setChecked(true);
+    Check5->setCheckState(checkStateFor(m_store.GetSwitch(Key::Mode)));
+}
+
+void Form2::loadSwatch(Swatch *swatch, Key key)
+{
+    if (const auto colour = m_store.GetColour(key))
+        swatch->setFill(*colour);
+}
+
+void Form2::save(Key key, bool on) { m_store.SaveSetting(key, storedtext::fromSwitch(on ? 1 : 0)); }
+
+void Form2::Check1_Click()
+{
+    const bool on = valueOf(Check1) == 1;
+    m_clock.setAdjustmentEnabled(on);
+    save(Key::Sp1, on);
+}
+
+void Form2::Check2_Click()
+{
+    const bool on = valueOf(Check2) == 1;
+    setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, on);
+    save(Key::Sp2, on);
+}
+
+void Form2::Check3_Click()
+{
+    const bool on = valueOf(Check3) == 1;
+    if (on) {
+        setAllEnabled({Frame4, Check4}, true);
+        Option3->setEnabled(valueOf(Check4) == 1);
+        setAllEnabled({Check5, Option4, Label4, Command5}, true);
+    } else {
+        setAllEnabled({Frame4, Check4, Check5, Option3, Option4, Label4, Command5}, false);
+    }
+    save(Key::Tel, on);
+}
+
+// Turning the notice off forces the Telehodai colour onto all text, so the store never
+// holds "notice off" with "notice text only".
+void Form2::Check4_Click()
+{
+    const bool on = valueOf(Check4) == 1;
+    if (on) {
+        Option3->setEnabled(true);
+        save(Key::TelS1, true);
+    } else {
+        Option3->setEnabled(false);
+        Option4->setChecked(true);
+        save(Key::TelS1, false);
+        save(Key::TelS2, true);
+    }
+}
+
+void Form2::Check5_Click() { save(Key::Mode, valueOf(Check5) == 1); }
+
+void Form2::Option1_Click()
+{
+    if (Option1->isChecked())
+        save(Key::Sp2i, false);
+}
+
+void Form2::Option2_Click()
+{
+    if (Option2->isChecked())
+        save(Key::Sp2i, true);
+}
+
+void Form2::Option3_Click()
+{
+    if (Option3->isChecked())
+        save(Key::TelS2, false);
+}
+
+void Form2::Option4_Click()
+{
+    if (Option4->isChecked())
+        save(Key::TelS2, true);
+}
+
+void Form2::Command1_Click() { accept(); }
+
+void Form2::Command2_Click() { chooseColour(Shape1, Key::ColorB); }
+void Form2::Command3_Click() { chooseColour(Shape2, Key::ColorF); }
+void Form2::Command4_Click() { chooseColour(Shape3, Key::ColorS); }
+void Form2::Command5_Click() { chooseColour(Shape4, Key::ColorTel); }
+
+// A cancelled colour dialog changes nothing.
+void Form2::chooseColour(Swatch *swatch, Key key)
+{
+    const auto chosen = m_picker.pick(this, CommonDialog1);
+    if (!chosen)
+        return;
+    CommonDialog1 = *chosen;
+    swatch->setFill(CommonDialog1);
+    if (key == Key::ColorB)
+        m_clock.setBackColour(CommonDialog1);
+    m_store.SaveSetting(key, storedtext::fromColour(CommonDialog1));
+}
+
+void Form2::Command6_Click()
+{
+    Shape1->setFill(kResetBackground);
+    Shape2->setFill(kResetText);
+    Shape3->setFill(kResetSunday);
+    Shape4->setFill(kResetTelehodai);
+    for (const Key key : {Key::ColorB, Key::ColorF, Key::ColorS, Key::ColorTel})
+        m_store.SaveSetting(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
+    m_clock.setBackColour(kResetBackground);
+}
+
+// Esc must not close the dialog: only OK and the title bar's close button do.
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "store/settingskeys.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QFrame>
+
+class ColourPicker;
+class Form1;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class SettingsStore;
+
+// A filled rectangle showing one of the clock's colours.
+class Swatch : public QFrame
+{
+public:
+    explicit Swatch(const QColor &fill, QWidget *parent = nullptr);
+    QColor fill() const;
+    void setFill(const QColor &fill);
+};
+
+// The settings dialog. Every click is saved at once; the clock picks changes up on its
+// next tick, except the two settings it reads only at start-up, which are applied to it here.
+class Form2 : public QDialog
+{
+    Q_OBJECT
+public:
+    Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *parent = nullptr);
+
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+
+    QTabWidget *SSTab1;
+    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5;
+    QCheckBox *Check1, *Check2, *Check3, *Check4, *Check5;
+    QRadioButton *Option1, *Option2, *Option3, *Option4;
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
+    Swatch *Shape1, *Shape2, *Shape3, *Shape4;
+    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label7, *Label8, *Label9;
+    // The colour dialog's value: kept while this dialog lives, black at first.
+    QColor CommonDialog1 = Qt::black;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildSettingsPage();
+    void buildVersionPage();
+    void setFocusOrder();
+    void connectHandlers();
+    void Form_Load();
+    void loadSwatch(Swatch *swatch, Key key);
+    void chooseColour(Swatch *swatch, Key key);
+    void save(Key key, bool on);
+
+    Form1 &m_clock;
+    SettingsStore &m_store;
+    ColourPicker &m_picker;
+};

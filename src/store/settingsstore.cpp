@@ -1,0 +1,98 @@
+#include "store/settingsstore.h"
+
+#include "store/storedtext.h"
+
+#include <QtDebug>
+
+namespace {
+constexpr const char *kOrganisation = "ravelquint";
+constexpr const char *kApplication = "ravelquint";
+} // namespace
+
+SettingsStore::SettingsStore(const QString &filePath) : m_settings(filePath, QSettings::NativeFormat)
+{
+    m_settings.setAtomicSyncRequired(true);
+}
+
+QString SettingsStore::defaultFilePath()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication).fileName();
+}
+
+QString SettingsStore::path(Key key)
+{
+    const KeyInfo &info = keyInfo(key);
+    return QLatin1String(info.section) + QLatin1Char('/') + QLatin1String(info.name);
+}
+
+void SettingsStore::Refresh() { m_settings.sync(); }
+
+QString SettingsStore::GetSetting(Key key, const QString &fallback) const
+{
+    return m_settings.value(path(key), fallback).toString();
+}
+
+void SettingsStore::SaveSetting(Key key, const QString &value)
+{
+    m_settings.setValue(path(key), value);
+    m_settings.sync();
+    if (m_settings.status() != QSettings::NoError && !m_reportedWriteFailure) {
+        m_reportedWriteFailure = true;
+        qWarning().noquote() << "ravelquint: cannot write the settings file" << m_settings.fileName()
+                             << "- changes last only until the program ends";
+    }
+}
+
+bool SettingsStore::HoldsValidValue(Key key) const
+{
+    const QString text = GetSetting(key);
+    switch (keyInfo(key).encoding) {
+    case Encoding::Marker:
+    case Encoding::Switch: return storedtext::toSwitch(text).has_value();
+    case Encoding::Colour: return storedtext::toColour(text).has_value();
+    case Encoding::Position: return storedtext::toPosition(text).has_value();
+    }
+    return false;
+}
+
+qint16 SettingsStore::GetSwitch(Key key)
+{
+    const bool isMarker = keyInfo(key).encoding == Encoding::Marker;
+    const QString text = isMarker ? GetSetting(key, QLatin1String(kStartDefault)) : GetSetting(key);
+    if (const auto value = storedtext::toSwitch(text))
+        return *value;
+    const char *fallback = isMarker ? kStartDefault : keyInfo(key).firstRunDefault;
+    reportBadText(key, text, fallback);
+    return *storedtext::toSwitch(QString::fromLatin1(fallback));
+}
+
+std::optional<QColor> SettingsStore::GetColour(Key key)
+{
+    const QString text = GetSetting(key);
+    const auto colour = storedtext::toColour(text);
+    if (!colour)
+        reportBadText(key, text, nullptr);
+    return colour;
+}
+
+std::optional<float> SettingsStore::GetPosition(Key key)
+{
+    const QString text = GetSetting(key);
+    const auto position = storedtext::toPosition(text);
+    if (!position)
+        reportBadText(key, text, nullptr);
+    return position;
+}
+
+void SettingsStore::reportBadText(Key key, const QString &text, const char *fallback)
+{
+    const auto index = static_cast<std::size_t>(key);
+    if (m_reported.test(index))
+        return;
+    m_reported.set(index);
+    const KeyInfo &info = keyInfo(key);
+    const QString outcome = fallback ? QStringLiteral("using \"%1\"").arg(QLatin1String(fallback))
+                                     : QStringLiteral("left unchanged");
+    qWarning().noquote() << QStringLiteral("ravelquint: [%1] %2 holds \"%3\", which is not a valid value; %4")
+                                .arg(QLatin1String(info.section), QLatin1String(info.name), text, outcome);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "store/settingskeys.h"
+
+#include <QColor>
+#include <QSettings>
+#include <QString>
+#include <bitset>
+#include <optional>
+
+// The per-user settings of the program: one INI file, every value plain text.
+// Reads are served from memory; Refresh() picks up what other processes wrote, so a
+// handler calls it once before its reads instead of touching the disk for every key.
+class SettingsStore
+{
+public:
+    explicit SettingsStore(const QString &filePath = defaultFilePath());
+
+    // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, as Qt resolves it.
+    static QString defaultFilePath();
+    QString fileName() const { return m_settings.fileName(); }
+
+    void Refresh();
+    QString GetSetting(Key key, const QString &fallback = QString()) const;
+    // Durable on return: the whole file has been replaced atomically and synced.
+    void SaveSetting(Key key, const QString &value);
+
+    // Typed reads for a stored text that may have been edited by hand. A bad switch
+    // reads as its first-run default; a bad colour or position as nothing. Each bad
+    // key is reported once per run on stderr.
+    qint16 GetSwitch(Key key);
+    std::optional<QColor> GetColour(Key key);
+    std::optional<float> GetPosition(Key key);
+    bool HoldsValidValue(Key key) const;
+
+private:
+    void reportBadText(Key key, const QString &text, const char *outcome);
+    static QString path(Key key);
+
+    QSettings m_settings;
+    std::bitset<kKeys.size()> m_reported;
+    bool m_reportedWriteFailure = false;
+};

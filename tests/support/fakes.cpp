@@ -1,0 +1,27 @@
+#include "support/fakes.h"
+
+FakeClock::FakeClock(const QDateTime &start) : m_now(start) {}
+
+void FakeTimeSetter::setLocalTime(const QDateTime &target, Callback done)
+{
+    requests.append(target);
+    m_pending.push_back(std::move(done));
+}
+
+void FakeTimeSetter::answer(const Result &result)
+{
+    Q_ASSERT(!m_pending.empty());
+    Callback done = std::move(m_pending.front());
+    m_pending.pop_front();
+    done(result);
+}
+
+std::optional<QColor> FakeColourPicker::pick(QWidget *, const QColor &initial)
+{
+    initialColours.append(initial);
+    if (replies.empty())
+        return std::nullopt;
+    auto reply = replies.front();
+    replies.pop_front();
+    return reply;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/clocksource.h"
+#include "platform/colourpicker.h"
+#include "platform/platform.h"
+#include "platform/timesetter.h"
+
+#include <QList>
+#include <deque>
+
+class FakeClock final : public ClockSource
+{
+public:
+    explicit FakeClock(const QDateTime &start = QDateTime(QDate(2026, 12, 7), QTime(12, 34, 56)));
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime &when) { m_now = when; }
+    void set(const QDate &date, const QTime &time) { m_now = QDateTime(date, time); }
+
+private:
+    QDateTime m_now;
+};
+
+// Records each request; the test answers it when it likes, as the desktop would.
+class FakeTimeSetter final : public TimeSetter
+{
+public:
+    void setLocalTime(const QDateTime &target, Callback done) override;
+    void answer(const Result &result = {});
+
+    QList<QDateTime> requests;
+
+private:
+    std::deque<Callback> m_pending;
+};
+
+// Answers each pick with the next scripted reply; nothing means the user cancelled.
+class FakeColourPicker final : public ColourPicker
+{
+public:
+    std::optional<QColor> pick(QWidget *parent, const QColor &initial) override;
+
+    std::deque<std::optional<QColor>> replies;
+    QList<QColor> initialColours;
+};
+
+struct FakePlatform {
+    FakeClock clock;
+    FakeTimeSetter timeSetter;
+    FakeColourPicker colourPicker;
+
+    Platform platform() { return {clock, timeSetter, colourPicker}; }
+};

@@ -1,0 +1,68 @@
+#include "support/tempstore.h"
+
+#include <QFile>
+#include <QSettings>
+
+namespace {
+QString pathOf(Key key)
+{
+    return QLatin1String(keyInfo(key).section) + QLatin1Char('/') + QLatin1String(keyInfo(key).name);
+}
+} // namespace
+
+TempStore::TempStore() { m_store = std::make_unique<SettingsStore>(path()); }
+
+QString TempStore::path() const { return m_dir.filePath(QStringLiteral("ravelquint/ravelquint.conf")); }
+
+SettingsStore &TempStore::store() { return *m_store; }
+
+std::unique_ptr<SettingsStore> TempStore::another() const { return std::make_unique<SettingsStore>(path()); }
+
+void TempStore::seed(const std::vector<std::pair<Key, QString>> &entries)
+{
+    QSettings raw(path(), QSettings::NativeFormat);
+    for (const auto &[key, value] : entries)
+        raw.setValue(pathOf(key), value);
+    raw.sync();
+    m_store->Refresh();
+}
+
+void TempStore::seedDefaults()
+{
+    std::vector<std::pair<Key, QString>> entries;
+    for (const KeyInfo &info : kKeys) {
+        if (info.firstRunDefault)
+            entries.emplace_back(info.key, QString::fromLatin1(info.firstRunDefault));
+    }
+    entries.emplace_back(Key::Start, QStringLiteral("1"));
+    entries.emplace_back(Key::Top, QStringLiteral("1500"));
+    entries.emplace_back(Key::Left, QStringLiteral("3000"));
+    seed(entries);
+}
+
+QString TempStore::read(Key key) const
+{
+    QSettings raw(path(), QSettings::NativeFormat);
+    return raw.value(pathOf(key)).toString();
+}
+
+bool TempStore::contains(Key key) const
+{
+    QSettings raw(path(), QSettings::NativeFormat);
+    return raw.contains(pathOf(key));
+}
+
+QByteArray TempStore::rawText() const
+{
+    QFile file(path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TempStore::writeRaw(const QByteArray &text)
+{
+    QFile file(path());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(text);
+    file.close();
+    m_store->Refresh();
+}
