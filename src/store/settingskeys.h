@@ -5,7 +5,7 @@
 
 // Every entry the program keeps, declared once. The setup and color rows stand in the
 // order in which a first run writes their defaults.
-enum class Key : std::size_t {
+enum class Key : int {
     Start, Top, Left,
     Sp1, Sp2, Sp2i, Tel, TelS1, TelS2, Mode,
     ColorB, ColorF, ColorS, ColorTel,

@@ -1,1 +1,323 @@
-int main(){}
+#include "clock/form1.h"
+#include "clock/mousetarget.h"
+#include "clock/walltimer.h"
+#include "support/clockfixture.h"
+
+#include <QSaveFile>
+#include <QTest>
+
+namespace {
+const QDate kSunday(2026, 12, 6);
+const QDate kMonday(2026, 12, 7);
+const QColor kNormal(1, 2, 3), kSundayColour(4, 5, 6), kTelehodai(7, 8, 9);
+const QColor kDesignGreen(0, 255, 0);
+
+QString colourText(const QColor &c) { return QString::number(c.red() | c.green() << 8 | c.blue() << 16); }
+
+// The stored switches sp2, sp2i, tel, tel_s1, tel_s2 and mode, and distinct colours.
+void seedSwitches(TempStore &temp, const QString &switches, const QString &mode = QStringLiteral("0"))
+{
+    const QStringList v = switches.split(QLatin1Char(' '));
+    temp.seedDefaults();
+    temp.seed({{Key::Sp2, v[0]}, {Key::Sp2i, v[1]}, {Key::Tel, v[2]}, {Key::TelS1, v[3]}, {Key::TelS2, v[4]},
+               {Key::Mode, mode}, {Key::ColorF, colourText(kNormal)}, {Key::ColorS, colourText(kSundayColour)},
+               {Key::ColorTel, colourText(kTelehodai)}});
+}
+} // namespace
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstRunWritesTheDefaultsAndNoMarker()
+    {
+        ClockFixture f;
+        Form1 &form = f.open();
+        const std::pair<Key, const char *> expected[] = {
+            {Key::Sp1, "1"},    {Key::Sp2, "0"},   {Key::Sp2i, "0"},      {Key::Tel, "0"},
+            {Key::TelS1, "1"},  {Key::TelS2, "0"}, {Key::Mode, "0"},      {Key::ColorB, "0"},
+            {Key::ColorF, "65280"}, {Key::ColorS, "255"}, {Key::ColorTel, "16744576"}};
+        for (const auto &[key, value] : expected)
+            QCOMPARE(f.temp.read(key), QLatin1String(value));
+        QVERIFY(!f.temp.contains(Key::Start));
+        QVERIFY(!f.temp.contains(Key::Top));
+        QVERIFY(!form.testAttribute(Qt::WA_Moved));
+    }
+
+    void closingStoresThePositionAndTheMarker()
+    {
+        ClockFixture f;
+        Form1 &form = f.open();
+        form.move(100, 40);
+        form.close();
+        QCOMPARE(f.temp.read(Key::Top), QStringLiteral("600"));
+        QCOMPARE(f.temp.read(Key::Left), QStringLiteral("1500"));
+        QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1"));
+    }
+
+    void laterRunRestoresAPositionOnScreen_data()
+    {
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<bool>("moved");
+        QTest::addColumn<QPoint>("position");
+        QTest::newRow("on screen") << "1500" << "3000" << true << QPoint(200, 100);
+        QTest::newRow("partly left of and above the screen") << "-300" << "-1500" << true << QPoint(-100, -20);
+        QTest::newRow("fractional twips") << "1507.5" << "2992.4" << true << QPoint(199, 101);
+        QTest::newRow("on a monitor no longer there") << "1500" << "150000" << false << QPoint();
+        QTest::newRow("wholly above the screen") << "-3000" << "0" << false << QPoint();
+    }
+    void laterRunRestoresAPositionOnScreen()
+    {
+        QFETCH(QString, top);
+        QFETCH(QString, left);
+        QFETCH(bool, moved);
+        QFETCH(QPoint, position);
+        ClockFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::Top, top}, {Key::Left, left}});
+        Form1 &form = f.open();
+        QCOMPARE(form.testAttribute(Qt::WA_Moved), moved);
+        if (moved)
+            QCOMPARE(form.pos(), position);
+    }
+
+    void unreadablePositionLeavesTheWindowWhereTheSystemPutIt()
+    {
+        ClockFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::Top, QStringLiteral("middle")}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[info\\] top holds \"middle\"")));
+        QVERIFY(!f.open().testAttribute(Qt::WA_Moved));
+    }
+
+    // A first run that was killed before it closed must not undo what the user chose meanwhile.
+    void repeatedFirstRunKeepsValidChoices()
+    {
+        ClockFixture f;
+        f.temp.seed({{Key::Sp2, QStringLiteral("1")}, {Key::ColorF, QStringLiteral("255")},
+                     {Key::Tel, QStringLiteral("yes")}, {Key::ColorS, QStringLiteral("-4")}});
+        f.open();
+        QCOMPARE(f.temp.read(Key::Sp2), QStringLiteral("1"));
+        QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
+        QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("0"));
+        QCOMPARE(f.temp.read(Key::ColorS), QStringLiteral("255"));
+        QCOMPARE(f.temp.read(Key::TelS1), QStringLiteral("1"));
+        QVERIFY(!f.temp.contains(Key::Start));
+    }
+
+    void captions_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("year 2000, one-digit fields padded") << QDateTime(QDate(2000, 3, 5), QTime(0, 0, 0))
+                                                            << "2000 03 05 日 00 00 00";
+        QTest::newRow("Saturday night") << QDateTime(QDate(2026, 12, 12), QTime(23, 59, 59)) << "2026 12 12 土 23 59 59";
+        QTest::newRow("Monday") << QDateTime(kMonday, QTime(12, 34, 56)) << "2026 12 07 月 12 34 56";
+        QTest::newRow("Wednesday") << QDateTime(QDate(2026, 12, 9), QTime(9, 5, 1)) << "2026 12 09 水 09 05 01";
+    }
+    void captions()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, shown);
+        ClockFixture f;
+        f.openAt(when);
+        QCOMPARE(f.shown(), shown);
+        QCOMPARE(f.form->Label15->text(), QStringLiteral("テレホーダイ終了まで"));
+    }
+
+    void colouring_data()
+    {
+        QTest::addColumn<QString>("switches"); // sp2 sp2i tel tel_s1 tel_s2
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QColor>("values");
+        QTest::addColumn<QColor>("weekday");
+        QTest::addColumn<QColor>("units");
+        QTest::addColumn<bool>("noticeShown");
+        const QDateTime mondayNoon(kMonday, QTime(12, 0)), sundayNoon(kSunday, QTime(12, 0));
+        const QDateTime mondayNight(kMonday, QTime(23, 0)), sundayNight(kSunday, QTime(2, 0));
+        QTest::newRow("plain") << "0 0 0 1 0" << mondayNoon << kNormal << kNormal << kNormal << false;
+        QTest::newRow("Sunday, weekday only") << "1 0 0 1 0" << sundayNoon << kNormal << kSundayColour << kNormal << false;
+        QTest::newRow("Sunday, all text") << "1 1 0 1 0" << sundayNoon << kSundayColour << kSundayColour
+                                          << kSundayColour << false;
+        QTest::newRow("Sunday colouring on a Monday") << "1 1 0 1 0" << mondayNoon << kNormal << kNormal << kNormal
+                                                      << false;
+        QTest::newRow("band, notice only") << "0 0 1 1 0" << mondayNight << kNormal << kNormal << kNormal << true;
+        QTest::newRow("band, all text") << "0 0 1 1 1" << mondayNight << kTelehodai << kTelehodai << kTelehodai << true;
+        QTest::newRow("band on Sunday, weekday in Sunday colour") << "1 0 1 1 0" << sundayNight << kNormal
+                                                                  << kSundayColour << kNormal << true;
+        QTest::newRow("band on Sunday, all in Sunday colour") << "1 1 1 1 0" << sundayNight << kSundayColour
+                                                              << kSundayColour << kSundayColour << true;
+        QTest::newRow("band, notice off, even on Sunday") << "1 0 1 0 0" << sundayNight << kTelehodai << kTelehodai
+                                                          << kTelehodai << false;
+        QTest::newRow("band with Telehodai off") << "1 1 0 1 1" << sundayNight << kSundayColour << kSundayColour
+                                                 << kSundayColour << false;
+    }
+    void colouring()
+    {
+        QFETCH(QString, switches);
+        QFETCH(QDateTime, when);
+        QFETCH(QColor, values);
+        QFETCH(QColor, weekday);
+        QFETCH(QColor, units);
+        QFETCH(bool, noticeShown);
+        ClockFixture f;
+        seedSwitches(f.temp, switches);
+        Form1 &form = f.openAt(when);
+        for (const QLabel *label : {form.Label1, form.Label2, form.Label3, form.Label4, form.Label5, form.Label6})
+            QCOMPARE(textColour(label), values);
+        QCOMPARE(textColour(form.Label7), weekday);
+        for (const QLabel *label : {form.Label8, form.Label9, form.Label10, form.Label11, form.Label12, form.Label13,
+                                    form.Label14})
+            QCOMPARE(textColour(label), units);
+        QCOMPARE(!form.Label15->isHidden(), noticeShown);
+        if (noticeShown)
+            QCOMPARE(textColour(form.Label15), kTelehodai);
+    }
+
+    void noticeHidesAtEightAndKeepsItsColour()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"));
+        Form1 &form = f.openAt(QDateTime(kMonday, QTime(7, 59, 59)));
+        QVERIFY(!form.Label15->isHidden());
+        f.tickAt(QDateTime(kMonday, QTime(8, 0, 0)));
+        QVERIFY(form.Label15->isHidden());
+        QCOMPARE(textColour(form.Label15), kTelehodai);
+        QCOMPARE(textColour(form.Label4), kNormal);
+    }
+
+    // A hand-edited switch that decides nothing leaves the last colouring on screen.
+    void unknownSwitchValueKeepsThePreviousColouring()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 1"));
+        Form1 &form = f.openAt(QDateTime(kMonday, QTime(23, 0)));
+        f.temp.seed({{Key::Tel, QStringLiteral("2")}, {Key::ColorTel, QStringLiteral("0")}});
+        f.tickAt(QDateTime(kMonday, QTime(23, 0, 1)));
+        QCOMPARE(textColour(form.Label4), kTelehodai);
+        QVERIFY(!form.Label15->isHidden());
+        QCOMPARE(form.Label6->text(), QStringLiteral("01"));
+    }
+
+    void unconvertibleColourLeavesTheLabelsAsTheyWere()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 0 1 0"));
+        f.temp.seed({{Key::ColorF, QStringLiteral("16777216")}, {Key::ColorB, QStringLiteral("navy")}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_b holds \"navy\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_f holds \"16777216\"")));
+        Form1 &form = f.open();
+        QCOMPARE(textColour(form.Label1), kDesignGreen);
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
+    }
+
+    void backgroundAndAdjustmentSpotFollowTheStore()
+    {
+        ClockFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::ColorB, QStringLiteral("16711680")}, {Key::Sp1, QStringLiteral("0")}});
+        Form1 &form = f.open();
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(0, 0, 255));
+        QVERIFY(!form.Label17->isEnabled());
+    }
+
+    void counter_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("22:59:59 shows the time") << QDateTime(kMonday, QTime(22, 59, 59)) << "2026 12 07 月 22 59 59";
+        QTest::newRow("23:00:00 nine hours left") << QDateTime(kMonday, QTime(23, 0, 0)) << "2026 12 07 月 09 00 00";
+        QTest::newRow("midnight keeps the real date") << QDateTime(kSunday, QTime(0, 0, 0)) << "2026 12 06 日 08 00 00";
+        QTest::newRow("07:59:59 one second left") << QDateTime(kMonday, QTime(7, 59, 59)) << "2026 12 07 月 00 00 01";
+        QTest::newRow("08:00:00 shows the time") << QDateTime(kMonday, QTime(8, 0, 0)) << "2026 12 07 月 08 00 00";
+    }
+    void counter()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, shown);
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"), QStringLiteral("1"));
+        f.openAt(when.addSecs(-3600));
+        f.tickAt(when);
+        QCOMPARE(f.shown(), shown);
+        QCOMPARE(f.temp.read(Key::Mode), QStringLiteral("1"));
+    }
+
+    void counterNeedsTelehodaiMode()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 0 1 0"), QStringLiteral("1"));
+        f.openAt(QDateTime(kMonday, QTime(3, 15, 30)));
+        QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 03 15 30"));
+    }
+
+    void unknownModeLeavesTheDisplayUnrefreshed()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"), QStringLiteral("2"));
+        f.openAt(QDateTime(kMonday, QTime(3, 15, 30)));
+        f.tickAt(QDateTime(kMonday, QTime(3, 15, 31)));
+        QCOMPARE(f.shown(), QStringLiteral("2000 08 25 金 23 59 59"));
+    }
+
+    // Time passes while a refresh runs; everything shown must still come from one instant.
+    void refreshNeverShowsATimeThatNeverWas_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QStringList>("consistent");
+        QTest::newRow("clock") << "0" << QStringList{"2026 12 06 日 23 59 59", "2026 12 07 月 00 00 00"};
+        QTest::newRow("counter") << "1" << QStringList{"2026 12 06 日 08 00 01", "2026 12 07 月 08 00 00"};
+    }
+    void refreshNeverShowsATimeThatNeverWas()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QStringList, consistent);
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"), mode);
+        f.fake.clock.advanceOnEachRead(1);
+        f.openAt(QDateTime(kSunday, QTime(23, 59, 59, 999)));
+        QVERIFY2(consistent.contains(f.shown()), qPrintable(f.shown()));
+        f.tickAt(QDateTime(kSunday, QTime(23, 59, 59, 999)));
+        QVERIFY2(consistent.contains(f.shown()), qPrintable(f.shown()));
+    }
+
+    void tickSeesAnotherProcessChange()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 0 1 0"));
+        Form1 &form = f.openAt(QDateTime(kMonday, QTime(12, 0)));
+        QSaveFile edit(f.temp.path());
+        QVERIFY(edit.open(QIODevice::WriteOnly));
+        edit.write(f.temp.rawText().replace("color_f=" + colourText(kNormal).toLatin1(), "color_f=255"));
+        QVERIFY(edit.commit());
+        f.tickAt(QDateTime(kMonday, QTime(12, 0, 1)));
+        QCOMPARE(textColour(form.Label1), QColor(255, 0, 0));
+    }
+
+    void badSwitchIsReportedOnceAndReadAsDefault()
+    {
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 x 1 0"), QStringLiteral("1"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel holds \"x\"")));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        f.openAt(QDateTime(kMonday, QTime(3, 0)));
+        for (int second = 1; second < 5; ++second)
+            f.tickAt(QDateTime(kMonday, QTime(3, 0, second)));
+        QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 03 00 04"));
+    }
+
+    void timerIsRunningAfterLoad()
+    {
+        TempStore temp;
+        FakePlatform fake;
+        Form1 form(temp.store(), fake.platform());
+        QVERIFY(form.Timer1->isEnabled());
+        QCOMPARE(form.Timer1->interval(), 100);
+        QCOMPARE(form.size(), QSize(225, 76));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Ravelquint"));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"

@@ -2,6 +2,14 @@
 
 FakeClock::FakeClock(const QDateTime &start) : m_now(start) {}
 
+QDateTime FakeClock::now() const
+{
+    const QDateTime reading = m_now;
+    m_now = m_now.addMSecs(m_step);
+    ++m_reads;
+    return reading;
+}
+
 void FakeTimeSetter::setLocalTime(const QDateTime &target, Callback done)
 {
     requests.append(target);

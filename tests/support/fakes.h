@@ -12,12 +12,17 @@ class FakeClock final : public ClockSource
 {
 public:
     explicit FakeClock(const QDateTime &start = QDateTime(QDate(2026, 12, 7), QTime(12, 34, 56)));
-    QDateTime now() const override { return m_now; }
+    QDateTime now() const override;
     void set(const QDateTime &when) { m_now = when; }
     void set(const QDate &date, const QTime &time) { m_now = QDateTime(date, time); }
+    // Lets time pass between two readings, as it does on a real machine.
+    void advanceOnEachRead(int milliseconds) { m_step = milliseconds; }
+    int reads() const { return m_reads; }
 
 private:
-    QDateTime m_now;
+    mutable QDateTime m_now;
+    mutable int m_reads = 0;
+    int m_step = 0;
 };
 
 // Records each request; the test answers it when it likes, as the desktop would.
