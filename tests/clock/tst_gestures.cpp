@@ -1,1 +1,193 @@
-int main(){}
+#include "clock/mousetarget.h"
+#include "clock/walltimer.h"
+#include "settings/form2.h"
+#include "support/clockfixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const QDate kMonday(2026, 12, 7);
+const QPoint kOnTheDigits(100, 30);
+const QPoint kInTheBottomStrip(100, 74);
+const QPoint kOnTheAdjustmentSpot(179, 64); // over 秒
+const QPoint kOnSecondsUnitLeftOfTheSpot(169, 64);
+
+using Outcome = TimeSetter::Outcome;
+
+struct GestureFixture : ClockFixture {
+    Form1 &showAt(const QDateTime &when)
+    {
+        temp.seedDefaults();
+        Form1 &clock = openAt(when);
+        clock.show();
+        [[maybe_unused]] const bool exposed = QTest::qWaitForWindowExposed(&clock);
+        return clock;
+    }
+
+    // Double-clicks at `at`; while the dialog is open, `whileOpen` runs and then OK closes it.
+    bool doubleClickOpensDialog(QPoint at, const std::function<void(Form2 &)> &whileOpen = {})
+    {
+        bool opened = false;
+        QTimer::singleShot(0, form.get(), [&] {
+            auto *dialog = qobject_cast<Form2 *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            opened = true;
+            if (whileOpen)
+                whileOpen(*dialog);
+            dialog->Command1->click();
+        });
+        QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+        return opened;
+    }
+
+    void click(QPoint at) { QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, at); }
+};
+} // namespace
+
+class TestGestures : public QObject
+{
+    Q_OBJECT
+private slots:
+    void doubleClickOpensTheDialog_data()
+    {
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<bool>("spotEnabled");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("on the digits") << kOnTheDigits << true << true;
+        QTest::newRow("on empty background") << QPoint(215, 50) << true << true;
+        QTest::newRow("in the bottom strip") << kInTheBottomStrip << true << false;
+        QTest::newRow("on the enabled adjustment spot") << kOnTheAdjustmentSpot << true << false;
+        QTest::newRow("on the disabled adjustment spot") << kOnTheAdjustmentSpot << false << true;
+    }
+    void doubleClickOpensTheDialog()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(bool, spotEnabled);
+        QFETCH(bool, opens);
+        GestureFixture f;
+        f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        f.form->setAdjustmentEnabled(spotEnabled);
+        int tab = -1;
+        QCOMPARE(f.doubleClickOpensDialog(at, [&](Form2 &dialog) { tab = dialog.SSTab1->currentIndex(); }), opens);
+        if (opens)
+            QCOMPARE(tab, 1);
+    }
+
+    void dialogOpensOnTheVersionPageEveryTime()
+    {
+        GestureFixture f;
+        f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { dialog.SSTab1->setCurrentIndex(0); }));
+        int tab = -1;
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [&](Form2 &dialog) { tab = dialog.SSTab1->currentIndex(); }));
+        QCOMPARE(tab, 1);
+    }
+
+    void clockKeepsTickingBehindTheDialog()
+    {
+        GestureFixture f;
+        f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        f.form->Timer1->setEnabled(true);
+        int readsWhileOpen = 0;
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [&](Form2 &) {
+            const int before = f.fake.clock.reads();
+            QTest::qWait(350);
+            readsWhileOpen = f.fake.clock.reads() - before;
+        }));
+        QVERIFY2(readsWhileOpen >= 2, qPrintable(QString::number(readsWhileOpen)));
+    }
+
+    void switchingTheSpotOffInTheDialogStopsClicks()
+    {
+        GestureFixture f;
+        f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { dialog.Check1->click(); }));
+        f.click(kOnTheAdjustmentSpot);
+        QVERIFY(f.fake.timeSetter.requests.isEmpty());
+    }
+
+    void clickSetsTheShownMinute_data()
+    {
+        QTest::addColumn<QTime>("shown");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QTime>("target");
+        QTest::newRow("seconds are dropped") << QTime(12, 34, 50) << "0" << QTime(12, 34, 0);
+        QTest::newRow("late in the day, same date") << QTime(23, 59, 40) << "0" << QTime(23, 59, 0);
+        // The countdown shows the time left; the clock is set to the time of day.
+        QTest::newRow("countdown shown") << QTime(3, 15, 30) << "1" << QTime(3, 15, 0);
+    }
+    void clickSetsTheShownMinute()
+    {
+        QFETCH(QTime, shown);
+        QFETCH(QString, mode);
+        QFETCH(QTime, target);
+        GestureFixture f;
+        f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
+        Form1 &clock = f.showAt(QDateTime(kMonday, shown));
+        f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
+        f.tickAt(QDateTime(kMonday, shown));
+        clock.Timer1->setEnabled(true);
+
+        f.click(kOnTheAdjustmentSpot);
+        QCOMPARE(f.fake.timeSetter.requests, (QList<QDateTime>{QDateTime(kMonday, target)}));
+        QVERIFY(!clock.Timer1->isEnabled());
+        f.click(kOnTheAdjustmentSpot); // no second request while the first is pending
+        QCOMPARE(f.fake.timeSetter.requests.size(), 1);
+
+        f.fake.clock.set(QDateTime(kMonday, target.addMSecs(20)));
+        f.fake.timeSetter.answer();
+        QVERIFY(clock.Timer1->isEnabled());
+        QCOMPARE(clock.Label4->text() + clock.Label5->text() + clock.Label6->text(), target.toString(QStringLiteral("HHmmss")));
+    }
+
+    void clickBesideTheSpotDoesNothing()
+    {
+        GestureFixture f;
+        f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        f.click(kOnSecondsUnitLeftOfTheSpot);
+        f.click(kOnTheDigits);
+        QVERIFY(f.fake.timeSetter.requests.isEmpty());
+        f.form->setAdjustmentEnabled(false);
+        f.click(kOnTheAdjustmentSpot);
+        QVERIFY(f.fake.timeSetter.requests.isEmpty());
+    }
+
+    void refusalIsExplainedAndTheClockRunsOn_data()
+    {
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("automatic sync") << int(Outcome::AutomaticSync) << "自動時刻同期をオフに";
+        QTest::newRow("not authorised") << int(Outcome::NotAuthorised) << "権限が認められませんでした";
+        QTest::newRow("no service") << int(Outcome::NoService) << "systemd-timedated";
+        QTest::newRow("no answer") << int(Outcome::NoAnswer) << "応答がありませんでした";
+        QTest::newRow("other") << int(Outcome::Failed) << "システムからのメッセージ: Disk on fire";
+    }
+    void refusalIsExplainedAndTheClockRunsOn()
+    {
+        QFETCH(int, outcome);
+        QFETCH(QString, says);
+        GestureFixture f;
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
+        f.click(kOnTheAdjustmentSpot);
+        f.fake.timeSetter.answer({Outcome(outcome), QStringLiteral("Disk on fire")});
+        QVERIFY(clock.Timer1->isEnabled());
+        QVERIFY(!clock.isAdjusting());
+        auto *box = clock.findChild<QMessageBox *>(QStringLiteral("AdjustmentFailure"));
+        QVERIFY(box);
+        QVERIFY2(box->text().contains(QStringLiteral("12:34:00")), qPrintable(box->text()));
+        QVERIFY2(box->text().contains(says), qPrintable(box->text()));
+        QCOMPARE(clock.Label6->text(), QStringLiteral("50"));
+        box->close();
+    }
+};
+
+QTEST_MAIN(TestGestures)
+#include "tst_gestures.moc"

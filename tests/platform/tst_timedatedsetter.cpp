@@ -1,1 +1,153 @@
-int main(){}
+#include "platform/timedatedsetter.h"
+
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+using Outcome = TimeSetter::Outcome;
+const QString kBusName = QStringLiteral("org.freedesktop.timedate1");
+// 12:34:00 on 7 December 2026 in Tokyo is 03:34:00 UTC.
+const QDateTime kTarget(QDate(2026, 12, 7), QTime(12, 34, 0));
+constexpr qint64 kTargetMicroseconds = 1796614440000000;
+} // namespace
+
+// The real setter against a stand-in timedated on a private bus: nothing here can reach
+// the machine's own clock.
+class TestTimedatedSetter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                        QStringLiteral("--address=unix:path=%1/bus").arg(m_dir.path())});
+        QVERIFY2(m_daemon.waitForStarted(), "dbus-daemon is needed for this test");
+        QVERIFY(m_daemon.waitForReadyRead(5000));
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, QStringLiteral("private")));
+        QVERIFY(m_bus->isConnected());
+    }
+
+    void cleanupTestCase()
+    {
+        m_bus.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("private"));
+        m_daemon.terminate();
+        m_daemon.waitForFinished();
+    }
+
+    void cleanup()
+    {
+        m_mock.terminate();
+        m_mock.waitForFinished();
+        QTRY_VERIFY(!m_bus->interface()->isServiceRegistered(kBusName));
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<int>("timeoutMs");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("accepted") << "{}" << 5000 << int(Outcome::Done) << "";
+        QTest::newRow("automatic sync on") << R"({"NTP": true})" << 5000 << int(Outcome::AutomaticSync) << "";
+        QTest::newRow("access denied")
+            << R"({"Refuse": "org.freedesktop.DBus.Error.AccessDenied", "Message": "Access denied"})" << 5000
+            << int(Outcome::NotAuthorised) << "Access denied";
+        QTest::newRow("prompt cancelled")
+            << R"({"Refuse": "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"})" << 5000
+            << int(Outcome::NotAuthorised) << "";
+        QTest::newRow("some other failure")
+            << R"({"Refuse": "org.freedesktop.DBus.Error.IOError", "Message": "RTC is broken"})" << 5000
+            << int(Outcome::Failed) << "RTC is broken";
+        QTest::newRow("no answer in time") << R"({"Delay": 3})" << 400 << int(Outcome::NoAnswer) << "";
+    }
+    void answers()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(int, timeoutMs);
+        QFETCH(int, outcome);
+        QFETCH(QString, message);
+        startMock(parameters);
+        if (QTest::currentTestFailed())
+            return;
+        TimedatedSetter setter(*m_bus, timeoutMs);
+        const auto result = setAndWait(setter);
+        QVERIFY(result.has_value());
+        QCOMPARE(int(result->outcome), outcome);
+        if (!message.isEmpty())
+            QCOMPARE(result->systemMessage, message);
+        if (outcome != int(Outcome::NoAnswer))
+            QVERIFY2(callLog().contains(QStringLiteral("SetTime %1 False True").arg(kTargetMicroseconds)),
+                     qPrintable(callLog()));
+    }
+
+    void noServiceOnTheBus()
+    {
+        TimedatedSetter setter(*m_bus, 5000);
+        const auto result = setAndWait(setter);
+        QVERIFY(result.has_value());
+        QCOMPARE(result->outcome, Outcome::NoService);
+    }
+
+    void noBusAtAll()
+    {
+        const QDBusConnection nowhere = QDBusConnection::connectToBus(
+            QStringLiteral("unix:path=%1/nothing-here").arg(m_dir.path()), QStringLiteral("nowhere"));
+        TimedatedSetter setter(nowhere, 5000);
+        const auto result = setAndWait(setter);
+        QVERIFY(result.has_value());
+        QCOMPARE(result->outcome, Outcome::NoService);
+    }
+
+private:
+    void startMock(const QString &parameters)
+    {
+        QFile::remove(logPath());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
+        m_mock.setProcessEnvironment(env);
+        m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_mock.start(qEnvironmentVariable("RAVELQUINT_PYTHON", QStringLiteral("python3")),
+                     {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
+                      QStringLiteral("--template"), qEnvironmentVariable("RAVELQUINT_MOCK_TIMEDATED"),
+                      QStringLiteral("--parameters"), parameters, QStringLiteral("--logfile"), logPath()});
+        QVERIFY(m_mock.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(m_bus->interface()->isServiceRegistered(kBusName), 10000);
+    }
+
+    std::optional<TimeSetter::Result> setAndWait(TimedatedSetter &setter)
+    {
+        std::optional<TimeSetter::Result> result;
+        setter.setLocalTime(kTarget, [&](const TimeSetter::Result &r) { result = r; });
+        QTest::qWaitFor([&] { return result.has_value(); }, 10000);
+        return result;
+    }
+
+    QString logPath() const { return m_dir.filePath(QStringLiteral("calls.log")); }
+    QString callLog() const
+    {
+        QFile log(logPath());
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QProcess m_mock;
+    QString m_address;
+    std::unique_ptr<QDBusConnection> m_bus;
+};
+
+int main(int argc, char *argv[])
+{
+    qputenv("TZ", "Asia/Tokyo");
+    QCoreApplication app(argc, argv);
+    TestTimedatedSetter test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_timedatedsetter.moc"

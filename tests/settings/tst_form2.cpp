@@ -1,1 +1,376 @@
-int main(){}
+#include "clock/mousetarget.h"
+#include "settings/form2.h"
+#include "support/clockfixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlack(0, 0, 0), kLightBlue(128, 128, 255);
+
+// Stored sp1 sp2 sp2i tel tel_s1 tel_s2 mode.
+void seedSwitches(TempStore &temp, const QString &values)
+{
+    const QStringList v = values.split(QLatin1Char(' '));
+    const Key keys[] = {Key::Sp1, Key::Sp2, Key::Sp2i, Key::Tel, Key::TelS1, Key::TelS2, Key::Mode};
+    temp.seedDefaults();
+    std::vector<std::pair<Key, QString>> entries;
+    for (int i = 0; i < 7; ++i)
+        entries.emplace_back(keys[i], v[i]);
+    temp.seed(entries);
+}
+
+QString storedSwitches(const TempStore &temp)
+{
+    QStringList v;
+    for (const Key key : {Key::Sp1, Key::Sp2, Key::Sp2i, Key::Tel, Key::TelS1, Key::TelS2, Key::Mode})
+        v << temp.read(key);
+    return v.join(QLatin1Char(' '));
+}
+
+QString flags(std::initializer_list<const QWidget *> widgets)
+{
+    QString s;
+    for (const QWidget *w : widgets)
+        s += w->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+// Check boxes (0 clear, 1 ticked, 2 grey), the selected option of each pair, and the
+// enabled flags of the Sunday group and of the Telehodai group.
+QString controlState(const Form2 &d)
+{
+    QString checks;
+    for (const QCheckBox *box : {d.Check1, d.Check2, d.Check3, d.Check4, d.Check5})
+        checks += QString::number(box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2 : 0);
+    const QString options = QString(d.Option1->isChecked() ? QLatin1Char('1') : QLatin1Char('2'))
+                            + (d.Option3->isChecked() ? QLatin1Char('3') : QLatin1Char('4'));
+    return checks + QLatin1Char(' ') + options + QLatin1Char(' ')
+           + flags({d.Frame3, d.Option1, d.Option2, d.Label3, d.Command4}) + QLatin1Char(' ')
+           + flags({d.Frame4, d.Check4, d.Check5, d.Option3, d.Option4, d.Label4, d.Command5});
+}
+
+struct DialogFixture : ClockFixture {
+    std::unique_ptr<Form2> dialog;
+    Form2 &openDialog()
+    {
+        if (!form)
+            open();
+        dialog = std::make_unique<Form2>(*form, temp.store(), fake.colourPicker);
+        return *dialog;
+    }
+};
+} // namespace
+
+class TestForm2 : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startUpShowsTheStore_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::newRow("first-run defaults") << "1 0 0 0 1 0 0" << "10010 13 00000 0000000" << "1 0 0 0 1 0 0";
+        QTest::newRow("Sunday scope kept while Sunday colouring is off") << "1 0 1 0 1 0 0" << "10010 23 00000 0000000"
+                                                                        << "1 0 1 0 1 0 0";
+        QTest::newRow("notice off: all text, notice-only disabled") << "0 1 0 1 0 1 0" << "01100 14 11111 1110111"
+                                                                   << "0 1 0 1 0 1 0";
+        QTest::newRow("everything on, notice only") << "1 1 1 1 1 0 1" << "11111 23 11111 1111111" << "1 1 1 1 1 0 1";
+        QTest::newRow("counter chosen, Telehodai off") << "1 0 0 0 1 0 1" << "10011 13 00000 0000000"
+                                                      << "1 0 0 0 1 0 1";
+        QTest::newRow("notice off with notice-only scope is repaired") << "1 0 0 1 0 0 0" << "10100 14 00000 1110111"
+                                                                      << "1 0 0 1 0 1 0";
+    }
+    void startUpShowsTheStore()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, state);
+        QFETCH(QString, storedAfter);
+        DialogFixture f;
+        seedSwitches(f.temp, stored);
+        Form2 &dialog = f.openDialog();
+        QCOMPARE(controlState(dialog), state);
+        QCOMPARE(storedSwitches(f.temp), storedAfter);
+        QCOMPARE(dialog.SSTab1->currentIndex(), 1);
+
+        // Opening again shows the same and changes nothing more.
+        f.openDialog();
+        QCOMPARE(controlState(*f.dialog), state);
+        QCOMPARE(storedSwitches(f.temp), storedAfter);
+    }
+
+    void startUpPaintsTheStoredColours()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::ColorB, QStringLiteral("255")}, {Key::ColorTel, QStringLiteral("purple")}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_tel holds \"purple\"")));
+        Form2 &dialog = f.openDialog();
+        QCOMPARE(dialog.Shape1->fill(), kRed);
+        QCOMPARE(dialog.Shape2->fill(), kGreen);
+        QCOMPARE(dialog.Shape3->fill(), kRed);
+        QCOMPARE(dialog.Shape4->fill(), kLightBlue); // unreadable: the design fill stays
+    }
+
+    void timeSignalSwitchActsOnTheClockAtOnce()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        Form2 &dialog = f.openDialog();
+        dialog.Check1->click();
+        QVERIFY(!f.form->Label17->isEnabled());
+        QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("0"));
+        dialog.Check1->click();
+        QVERIFY(f.form->Label17->isEnabled());
+        QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("1"));
+    }
+
+    void sundaySwitchKeepsTheScopeWhileOff()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 0 1 0 1 0 0"));
+        Form2 &dialog = f.openDialog();
+        dialog.Check2->click();
+        QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("11111"));
+        QVERIFY(dialog.Option2->isChecked());
+        dialog.Check2->click();
+        QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("00000"));
+        QCOMPARE(storedSwitches(f.temp), QStringLiteral("1 0 1 0 1 0 0"));
+    }
+
+    void telehodaiSwitchEnablesNoticeOnlyWhenNoticeIsOn()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 0 0 0 0 1 0"));
+        Form2 &dialog = f.openDialog();
+        dialog.Check3->click();
+        QCOMPARE(controlState(dialog), QStringLiteral("10100 14 00000 1110111"));
+        QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("1"));
+    }
+
+    void turningTelehodaiOffKeepsTheCounterChoice()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 0 0 1 1 0 1"));
+        f.openAt(QDateTime(QDate(2026, 12, 7), QTime(3, 0)));
+        QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 05 00 00"));
+        Form2 &dialog = f.openDialog();
+        dialog.Check3->click();
+        QCOMPARE(dialog.Check5->checkState(), Qt::Checked);
+        QCOMPARE(storedSwitches(f.temp), QStringLiteral("1 0 0 0 1 0 1"));
+        f.tickAt(QDateTime(QDate(2026, 12, 7), QTime(3, 0, 1)));
+        QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 03 00 01"));
+    }
+
+    void clearingTheNoticeForcesAllText_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("notice text only was selected") << "1 0 0 1 1 0 0";
+        QTest::newRow("all text was selected") << "1 0 0 1 1 1 0";
+    }
+    void clearingTheNoticeForcesAllText()
+    {
+        QFETCH(QString, stored);
+        DialogFixture f;
+        seedSwitches(f.temp, stored);
+        Form2 &dialog = f.openDialog();
+        dialog.Check4->click();
+        QVERIFY(!dialog.Option3->isEnabled());
+        QVERIFY(dialog.Option4->isChecked());
+        QCOMPARE(f.temp.read(Key::TelS1), QStringLiteral("0"));
+        QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
+
+        dialog.Check4->click();
+        QVERIFY(dialog.Option3->isEnabled());
+        QVERIFY(dialog.Option4->isChecked());
+        QCOMPARE(f.temp.read(Key::TelS1), QStringLiteral("1"));
+        QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
+    }
+
+    void optionGroupsAreIndependent()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 0"));
+        Form2 &dialog = f.openDialog();
+        dialog.Option2->click();
+        QVERIFY(dialog.Option3->isChecked());
+        QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("1"));
+        QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("0"));
+        dialog.Option4->click();
+        QVERIFY(dialog.Option2->isChecked());
+        QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
+        dialog.Option1->click();
+        QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("0"));
+        QVERIFY(dialog.Option4->isChecked());
+    }
+
+    // Clicked as a person clicks: the clock follows on its next tick.
+    void clickedSwitchReachesTheClock()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::Sp2i, QStringLiteral("1")}});
+        const QDate sunday(2026, 12, 6);
+        f.openAt(QDateTime(sunday, QTime(12, 0)));
+        Form2 &dialog = f.openDialog();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.SSTab1->setCurrentIndex(0);
+        QTest::mouseClick(dialog.Check2, Qt::LeftButton, {}, QPoint(8, dialog.Check2->height() / 2));
+        QCOMPARE(f.temp.read(Key::Sp2), QStringLiteral("1"));
+        f.tickAt(QDateTime(sunday, QTime(12, 0, 1)));
+        QCOMPARE(textColour(f.form->Label1), kRed);
+    }
+
+    void chosenColourIsShownSavedAndUsed()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        f.openAt(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
+        Form2 &dialog = f.openDialog();
+        f.fake.colourPicker.replies = {kRed};
+        dialog.Command3->click();
+        QCOMPARE(dialog.Shape2->fill(), kRed);
+        QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
+        QCOMPARE(f.form->palette().color(QPalette::Window), kBlack);
+        f.tickAt(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1)));
+        QCOMPARE(textColour(f.form->Label1), kRed);
+    }
+
+    void backgroundColourReachesTheClockAtOnce()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        Form2 &dialog = f.openDialog();
+        f.fake.colourPicker.replies = {QColor(0, 0, 128)};
+        dialog.Command2->click();
+        QCOMPARE(f.form->palette().color(QPalette::Window), QColor(0, 0, 128));
+        QCOMPARE(f.temp.read(Key::ColorB), QStringLiteral("8388608"));
+    }
+
+    // A cancel must not turn the colour black, nor anything else.
+    void cancelChangesNothing_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("background") << 2;
+        QTest::newRow("text") << 3;
+    }
+    void cancelChangesNothing()
+    {
+        QFETCH(int, button);
+        DialogFixture f;
+        f.temp.seedDefaults();
+        f.temp.seed({{Key::ColorB, QStringLiteral("8421504")}, {Key::ColorF, QStringLiteral("65535")}});
+        Form2 &dialog = f.openDialog();
+        const QByteArray before = f.temp.rawText();
+        (button == 2 ? dialog.Command2 : dialog.Command3)->click();
+        QCOMPARE(f.fake.colourPicker.initialColours.size(), 1);
+        QCOMPARE(f.temp.rawText(), before);
+        QCOMPARE(dialog.Shape1->fill(), QColor(128, 128, 128));
+        QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
+        QCOMPARE(f.form->palette().color(QPalette::Window), QColor(128, 128, 128));
+    }
+
+    void colourDialogStartsFromTheLastChoice()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 0"));
+        Form2 &dialog = f.openDialog();
+        f.fake.colourPicker.replies = {kGreen, std::nullopt};
+        dialog.Command3->click();
+        dialog.Command5->click();
+        QCOMPARE(f.fake.colourPicker.initialColours, (QList<QColor>{kBlack, kGreen}));
+        QCOMPARE(dialog.Shape4->fill(), kLightBlue);
+        QCOMPARE(f.temp.read(Key::ColorTel), QStringLiteral("16744576"));
+
+        dialog.Command1->click();
+        f.openDialog();
+        f.dialog->Command2->click();
+        QCOMPARE(f.fake.colourPicker.initialColours.last(), kBlack);
+    }
+
+    void disabledColourButtonsTakeNoClick()
+    {
+        DialogFixture f;
+        f.temp.seedDefaults();
+        Form2 &dialog = f.openDialog();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.SSTab1->setCurrentIndex(0);
+        QTest::mouseClick(dialog.Command4, Qt::LeftButton);
+        QTest::mouseClick(dialog.Command5, Qt::LeftButton);
+        QVERIFY(f.fake.colourPicker.initialColours.isEmpty());
+    }
+
+    void resetRestoresTheFourColoursOnly()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 1 1 1 0 1 1"));
+        f.temp.seed({{Key::ColorB, QStringLiteral("123")}, {Key::ColorF, QStringLiteral("456")},
+                     {Key::ColorS, QStringLiteral("789")}, {Key::ColorTel, QStringLiteral("1011")}});
+        f.open();
+        Form2 &dialog = f.openDialog();
+        dialog.Command6->click();
+        QCOMPARE(dialog.Shape1->fill(), kBlack);
+        QCOMPARE(dialog.Shape2->fill(), kGreen);
+        QCOMPARE(dialog.Shape3->fill(), kRed);
+        QCOMPARE(dialog.Shape4->fill(), kLightBlue);
+        QCOMPARE(f.temp.read(Key::ColorB), QStringLiteral("0"));
+        QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("65280"));
+        QCOMPARE(f.temp.read(Key::ColorS), QStringLiteral("255"));
+        QCOMPARE(f.temp.read(Key::ColorTel), QStringLiteral("16744576"));
+        QCOMPARE(f.form->palette().color(QPalette::Window), kBlack);
+        QCOMPARE(storedSwitches(f.temp), QStringLiteral("0 1 1 1 0 1 1"));
+    }
+
+    void onlyOkAndTheCloseButtonCloseIt_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    void onlyOkAndTheCloseButtonCloseIt()
+    {
+        QFETCH(int, key);
+        DialogFixture f;
+        f.temp.seedDefaults();
+        Form2 &dialog = f.openDialog();
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.SSTab1->setCurrentIndex(0);
+        dialog.Check2->setFocus();
+        QTest::keyClick(&dialog, Qt::Key(key));
+        QVERIFY(dialog.isVisible());
+        dialog.Command1->setFocus();
+        QTest::keyClick(dialog.Command1, Qt::Key(key));
+        QVERIFY(dialog.isVisible());
+        QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void windowDesign()
+    {
+        DialogFixture f;
+        Form2 &dialog = f.openDialog();
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("information"));
+        QCOMPARE(dialog.size(), QSize(363, 368));
+        QCOMPARE(dialog.SSTab1->tabText(0), QStringLiteral("設定"));
+        QCOMPARE(dialog.SSTab1->tabText(1), QStringLiteral("バージョン情報"));
+        QVERIFY(!dialog.Label8->text().isEmpty());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Page controls are measured from the tab control's corner, tab strip included.
+        QCOMPARE(dialog.Label5->mapTo(dialog.SSTab1, QPoint()), QPoint(40, 56));
+        dialog.SSTab1->setCurrentIndex(0);
+        QCOMPARE(dialog.Frame2->mapTo(dialog.SSTab1, QPoint()), QPoint(168, 32));
+        QCOMPARE(dialog.Check2->geometry(), QRect(16, 40, 89, 25));
+    }
+};
+
+QTEST_MAIN(TestForm2)
+#include "tst_form2.moc"
