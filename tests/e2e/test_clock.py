@@ -1,0 +1,211 @@
+#!/usr/bin/env python3
+"""The real program on an X server (run under xvfb-run), with the time faked by
+libfaketime: what a person sees, what lands in the settings file, and how it ends."""
+
+import configparser
+import ctypes
+import glob
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+BINARY = os.path.abspath(sys.argv[1])
+GREEN, RED, BLACK = '00FF00', 'FF0000', '000000'
+SUNDAY_NIGHT = '2026-12-06 23:30:00'
+# Preloaded directly rather than through the faketime wrapper, so signals reach the clock itself.
+LIBFAKETIME = (glob.glob('/usr/lib/*/faketime/libfaketimeMT.so.1') + glob.glob('/usr/lib/faketime/libfaketimeMT.so.1'))[0]
+failures = []
+passes = []
+
+
+def check(condition, what):
+    print(('ok   ' if condition else 'FAIL ') + what, flush=True)
+    (passes if condition else failures).append(what)
+
+
+def run(*args, timeout=10):
+    return subprocess.run(args, capture_output=True, text=True, timeout=timeout, check=True).stdout
+
+
+class Clock:
+    def __init__(self, config_home, faked_time):
+        runtime = os.path.join(config_home, 'runtime')
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        env = dict(os.environ, XDG_CONFIG_HOME=config_home, XDG_RUNTIME_DIR=runtime, TZ='Asia/Tokyo',
+                   LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, FAKETIME='@' + faked_time, DONT_FAKE_MONOTONIC='1',
+                   NO_AT_BRIDGE='1')
+        env.pop('QT_QPA_PLATFORM', None)
+        self.process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
+        self.window = self.find_window('^Ravelquint$')
+
+    @staticmethod
+    def find_window(name, timeout=15):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', name],
+                                   capture_output=True, text=True).stdout.split()
+            if found:
+                time.sleep(0.5)  # let the first frame paint
+                return found[0]
+            time.sleep(0.1)
+        raise RuntimeError(f'no window named {name}')
+
+    def geometry(self):
+        info = run('xwininfo', '-id', self.window)
+        value = lambda key: int(re.search(key + r':\s+(-?\d+)', info).group(1))
+        return value('Absolute upper-left X'), value('Absolute upper-left Y'), value('Width'), value('Height')
+
+    def colours_in(self, x, y, width, height):
+        """Every colour in a box of the client area, as RRGGBB."""
+        shot = run('import', '-window', self.window, '-crop', f'{width}x{height}+{x}+{y}', '-depth', '8', 'txt:-')
+        return set(re.findall(r'#([0-9A-F]{6})', shot))
+
+    def close_by_window_manager(self):
+        send_delete_window(int(self.window))
+        return self.wait()
+
+    def wait(self, timeout=10):
+        try:
+            code = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            code = None
+        self.stderr = self.process.stderr.read()
+        return code
+
+
+def bluish(colours):
+    """Small antialiased text rarely hits its exact colour; its hue tells it apart."""
+    rgb = [tuple(int(c[i:i + 2], 16) for i in (0, 2, 4)) for c in colours]
+    return any(b > 100 and b > r + 40 and b > g + 40 for r, g, b in rgb)
+
+
+def send_delete_window(window):
+    """What a window manager sends when the user clicks the close button."""
+    x11 = ctypes.cdll.LoadLibrary('libX11.so.6')
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [('type', ctypes.c_int), ('serial', ctypes.c_ulong), ('send_event', ctypes.c_int),
+                    ('display', ctypes.c_void_p), ('window', ctypes.c_ulong), ('message_type', ctypes.c_ulong),
+                    ('format', ctypes.c_int), ('data', ctypes.c_long * 5), ('pad', ctypes.c_long * 12)]
+
+    display = x11.XOpenDisplay(None)
+    event = ClientMessage()
+    event.type = 33  # ClientMessage
+    event.window = window
+    event.message_type = x11.XInternAtom(display, b'WM_PROTOCOLS', False)
+    event.format = 32
+    event.data[0] = x11.XInternAtom(display, b'WM_DELETE_WINDOW', False)
+    event.data[1] = 0  # CurrentTime
+    x11.XSendEvent(display, window, False, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+
+
+def read_store(config_home):
+    store = configparser.ConfigParser()
+    store.read(os.path.join(config_home, 'ravelquint', 'ravelquint.conf'))
+    return store
+
+
+def write_store(config_home, sections):
+    store = read_store(config_home)
+    for section, values in sections.items():
+        if not store.has_section(section):
+            store.add_section(section)
+        for key, value in values.items():
+            store.set(section, key, value)
+    with open(os.path.join(config_home, 'ravelquint', 'ravelquint.conf'), 'w') as out:
+        store.write(out, space_around_delimiters=False)
+
+
+# Boxes of the client area in pixels: x, y, width, height.
+HOUR_DIGITS = (32, 40, 41, 33)
+WEEKDAY_KANJI = (168, 0, 25, 25)
+NOTICE = (16, 29, 193, 17)
+BOTTOM_STRIP = (0, 73, 225, 3)
+
+
+def first_run_on_an_empty_store(home):
+    clock = Clock(home, SUNDAY_NIGHT)
+    x, y, width, height = clock.geometry()
+    check((width, height) == (225, 76), f'client area is 225 x 76 (got {width} x {height})')
+    check(GREEN in clock.colours_in(*HOUR_DIGITS), 'hour digits are drawn in the default green')
+    check(clock.colours_in(*BOTTOM_STRIP) == {BLACK}, 'background is black')
+    check(not bluish(clock.colours_in(*NOTICE)), 'no notice while Telehodai mode is off')
+    code = clock.close_by_window_manager()
+    check(code == 0, f'closing from the window manager ends the program cleanly (exit {code})')
+    store = read_store(home)
+    check(store.get('info', 'start', fallback=None) == '1', 'closing stored the first-run marker')
+    check(store.has_option('info', 'top') and store.has_option('info', 'left'), 'closing stored the position')
+    check(store.get('color', 'color_tel', fallback=None) == '16744576', 'first run stored the default colours')
+    check(clock.stderr.strip() == '', f'nothing on stderr ({clock.stderr.strip()!r})')
+
+
+def sunday_night_colouring_and_countdown(home):
+    write_store(home, {'setup': {'sp2': '1', 'sp2i': '1', 'tel': '1', 'tel_s1': '1', 'tel_s2': '0', 'mode': '1'},
+                       'info': {'top': '1500', 'left': '3000'}})
+    clock = Clock(home, SUNDAY_NIGHT)
+    x, y, _, _ = clock.geometry()
+    check((x, y) == (200, 100), f'stored position restored (got {x}, {y})')
+    run('import', '-window', clock.window, os.path.join(os.environ.get('E2E_SHOTS', home), 'sunday-night.png'))
+    check(RED in clock.colours_in(*HOUR_DIGITS), 'Sunday colour on all clock text')
+    check(bluish(clock.colours_in(*NOTICE)), 'notice shown in the Telehodai colour')
+    return clock
+
+
+def settings_dialog_changes_the_clock(home, clock):
+    run('xdotool', 'mousemove', '--window', clock.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
+    dialog = Clock.find_window('^information$')
+    run('xdotool', 'mousemove', '--window', dialog, '30', '18', 'click', '1')  # the 設定 tab
+    time.sleep(0.3)
+    run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
+    time.sleep(0.5)
+    check(read_store(home).get('setup', 'sp2') == '0', 'a click on the Sunday switch lands in the store')
+    colours = clock.colours_in(*HOUR_DIGITS)
+    check(RED not in colours and GREEN in colours, 'the clock, ticking behind the dialog, follows at once')
+    run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
+    time.sleep(0.3)
+    gone = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^information$'],
+                          capture_output=True, text=True).stdout.strip() == ''
+    check(gone, 'OK closes the dialog')
+
+
+def terminated_clock_keeps_its_place(home, clock):
+    run('xdotool', 'windowmove', clock.window, '300', '150')
+    time.sleep(0.5)
+    clock.process.send_signal(signal.SIGTERM)
+    code = clock.wait()
+    check(code == 0, f'SIGTERM ends the program the orderly way (exit {code})')
+    store = read_store(home)
+    check((store.get('info', 'left'), store.get('info', 'top')) == ('4500', '2250'),
+          f"position stored on SIGTERM (got {store.get('info', 'left')}, {store.get('info', 'top')})")
+
+
+def main():
+    with tempfile.TemporaryDirectory() as home:
+        first_run_on_an_empty_store(home)
+        clock = sunday_night_colouring_and_countdown(home)
+        try:
+            settings_dialog_changes_the_clock(home, clock)
+            terminated_clock_keeps_its_place(home, clock)
+        finally:
+            if clock.process.poll() is None:
+                clock.process.kill()
+    print(f'e2e: {len(passes)} passed, {len(failures)} failed')
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
