@@ -1,6 +1,7 @@
 #include "clock/form1.h"
 
 #include "clock/appicon.h"
+#include "clock/clocklabel.h"
 #include "clock/designfont.h"
 #include "clock/displaymode.h"
 #include "clock/mousetarget.h"
@@ -12,6 +13,7 @@
 #include "store/storedtext.h"
 
 #include <QCloseEvent>
+#include <array>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -27,25 +29,26 @@ const QString kWeekdayKanji[] = {QStringLiteral("日"), QStringLiteral("月"), Q
                                  QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
                                  QStringLiteral("土")};
 
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+// Formatted once: the captions are redrawn ten times a second.
+QString twoDigits(int n)
+{
+    static const auto table = [] {
+        std::array<QString, 100> texts;
+        for (int i = 0; i < 100; ++i)
+            texts[i] = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+        return texts;
+    }();
+    return n >= 0 && n < 100 ? table[n] : QString::number(n);
+}
 
 // Sunday = 1 … Saturday = 7.
 int weekdayNumber(const QDate &date) { return date.dayOfWeek() % 7 + 1; }
 
-// Setting an unchanged caption or colour must not repaint: this runs ten times a second.
-void setCaption(QLabel *label, const QString &text)
+// An unreadable colour leaves the label as it is.
+void setTextColour(ClockLabel *label, const std::optional<QColor> &colour)
 {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-void setTextColour(QLabel *label, const std::optional<QColor> &colour)
-{
-    if (!colour || label->palette().color(QPalette::WindowText) == *colour)
-        return;
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, *colour);
-    label->setPalette(palette);
+    if (colour)
+        label->setTextColour(*colour);
 }
 
 bool overlapsAnyScreen(const QRect &frame)
@@ -82,7 +85,7 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
 void Form1::buildLayout()
 {
     struct TextRow {
-        QLabel *Form1::*member;
+        ClockLabel *Form1::*member;
         const char *name;
         TwipRect box;
         int pixelSize;
@@ -108,13 +111,11 @@ void Form1::buildLayout()
         {&Form1::Label15, "Label15", {240, 435, 2895, 255}, 13, Qt::AlignHCenter, "只今テレホーダイ適用時間帯です"},
     };
     for (const TextRow &row : rows) {
-        auto *label = new QLabel(QString::fromUtf8(row.caption), this);
+        auto *label = new ClockLabel(QString::fromUtf8(row.caption), kDesignTextColour, this);
         label->setObjectName(QLatin1String(row.name));
         label->setGeometry(pixelRect(row.box));
-        label->setTextFormat(Qt::PlainText);
         label->setAlignment(row.alignment | Qt::AlignTop);
         label->setFont(designFont(row.pixelSize));
-        setTextColour(label, kDesignTextColour);
         this->*row.member = label;
     }
     Label16 = new MouseTarget(this);
@@ -260,10 +261,10 @@ void Form1::ApplyColors()
     };
     if (colouring.notice == NoticeState::Hidden)
         Label15->setVisible(false);
-    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
+    for (ClockLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6})
         setTextColour(label, colourFor(colouring.values));
     setTextColour(Label7, colourFor(colouring.weekday));
-    for (QLabel *label : {Label8, Label9, Label10, Label11, Label12, Label13, Label14})
+    for (ClockLabel *label : {Label8, Label9, Label10, Label11, Label12, Label13, Label14})
         setTextColour(label, colourFor(colouring.units));
     if (colouring.notice == NoticeState::Shown) {
         setTextColour(Label15, ColorTel);
@@ -273,20 +274,20 @@ void Form1::ApplyColors()
 
 void Form1::DrawCaptions()
 {
-    setCaption(Label1, QString::number(NowYear));
-    setCaption(Label2, twoDigits(NowMonth));
-    setCaption(Label3, twoDigits(NowDay));
+    Label1->setCaption(QString::number(NowYear));
+    Label2->setCaption(twoDigits(NowMonth));
+    Label3->setCaption(twoDigits(NowDay));
     DrawTimeCaptions();
-    setCaption(Label15, kNoticeCaption);
+    Label15->setCaption(kNoticeCaption);
     if (NowWeekday >= 1 && NowWeekday <= 7)
-        setCaption(Label7, kWeekdayKanji[NowWeekday - 1]);
+        Label7->setCaption(kWeekdayKanji[NowWeekday - 1]);
 }
 
 void Form1::DrawTimeCaptions()
 {
-    setCaption(Label4, twoDigits(NowHour));
-    setCaption(Label5, twoDigits(NowMinute));
-    setCaption(Label6, twoDigits(NowSecond));
+    Label4->setCaption(twoDigits(NowHour));
+    Label5->setCaption(twoDigits(NowMinute));
+    Label6->setCaption(twoDigits(NowSecond));
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+class ClockLabel;
 class MouseTarget;
 class QLabel;
 class SettingsStore;
@@ -33,7 +34,7 @@ public:
 
     bool isAdjusting() const { return m_adjusting; }
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
+    ClockLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
         *Label11, *Label12, *Label13, *Label14, *Label15;
     MouseTarget *Label16, *Label17;
     WallTimer *Timer1;

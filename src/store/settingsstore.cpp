@@ -4,14 +4,55 @@
 
 #include <QtDebug>
 
+#include <QFile>
+
 namespace {
 constexpr const char *kOrganisation = "ravelquint";
 constexpr const char *kApplication = "ravelquint";
+
+const std::array<QString, kKeys.size()> &settingPaths()
+{
+    static const auto paths = [] {
+        std::array<QString, kKeys.size()> built;
+        for (const KeyInfo &info : kKeys)
+            built[std::size_t(info.key)] = QLatin1String(info.section) + QLatin1Char('/') + QLatin1String(info.name);
+        return built;
+    }();
+    return paths;
+}
+
+bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 } // namespace
 
-SettingsStore::SettingsStore(const QString &filePath) : m_settings(filePath, QSettings::NativeFormat)
+bool SettingsStore::FileVersion::operator==(const FileVersion &other) const
+{
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size
+           && modified == other.modified && changed == other.changed;
+}
+
+SettingsStore::SettingsStore(const QString &filePath)
+    : m_settings(filePath, QSettings::NativeFormat), m_nativePath(QFile::encodeName(filePath))
 {
     m_settings.setAtomicSyncRequired(true);
+    reload();
+}
+
+SettingsStore::FileVersion SettingsStore::currentVersion() const
+{
+    struct stat info = {};
+    if (::stat(m_nativePath.constData(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+}
+
+void SettingsStore::reload()
+{
+    m_loadedVersion = currentVersion();
+    m_settings.sync();
+    for (const KeyInfo &info : kKeys) {
+        const QVariant value = m_settings.value(settingPaths()[std::size_t(info.key)]);
+        m_values[std::size_t(info.key)] = value.isValid() ? std::optional(value.toString()) : std::nullopt;
+    }
 }
 
 QString SettingsStore::defaultFilePath()
@@ -19,23 +60,21 @@ QString SettingsStore::defaultFilePath()
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication).fileName();
 }
 
-QString SettingsStore::path(Key key)
+void SettingsStore::Refresh()
 {
-    const KeyInfo &info = keyInfo(key);
-    return QLatin1String(info.section) + QLatin1Char('/') + QLatin1String(info.name);
+    if (!(currentVersion() == m_loadedVersion))
+        reload();
 }
-
-void SettingsStore::Refresh() { m_settings.sync(); }
 
 QString SettingsStore::GetSetting(Key key, const QString &fallback) const
 {
-    return m_settings.value(path(key), fallback).toString();
+    return m_values[std::size_t(key)].value_or(fallback);
 }
 
 void SettingsStore::SaveSetting(Key key, const QString &value)
 {
-    m_settings.setValue(path(key), value);
-    m_settings.sync();
+    m_settings.setValue(settingPaths()[std::size_t(key)], value);
+    reload(); // writes the file, and takes in whatever another process wrote meanwhile
     if (m_settings.status() != QSettings::NoError && !m_reportedWriteFailure) {
         m_reportedWriteFailure = true;
         qWarning().noquote() << "ravelquint: cannot write the settings file" << m_settings.fileName()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/clocklabel.h"
 #include "clock/form1.h"
 #include "support/fakes.h"
 #include "support/tempstore.h"

@@ -1,0 +1,23 @@
+#include "clock/clocklabel.h"
+
+ClockLabel::ClockLabel(const QString &caption, const QColor &colour, QWidget *parent) : QLabel(caption, parent)
+{
+    setTextFormat(Qt::PlainText);
+    setTextColour(colour);
+}
+
+void ClockLabel::setCaption(const QString &caption)
+{
+    if (text() != caption)
+        setText(caption);
+}
+
+void ClockLabel::setTextColour(const QColor &colour)
+{
+    if (colour == m_colour)
+        return;
+    m_colour = colour;
+    QPalette coloured = palette();
+    coloured.setColor(QPalette::WindowText, colour);
+    setPalette(coloured);
+}
