@@ -1,5 +1,6 @@
 // How late the seconds label turns after the true second boundary, on the real clock and
 // timer, next to the same label driven by a plain (unaligned) 100 ms timer in the same run.
+#include "clock/clocklabel.h"
 #include "clock/form1.h"
 #include "clock/walltimer.h"
 #include "platform/platform.h"

@@ -6,10 +6,12 @@ ClockLabel::ClockLabel(const QString &caption, const QColor &colour, QWidget *pa
     setTextColour(colour);
 }
 
-void ClockLabel::setCaption(const QString &caption)
+bool ClockLabel::setCaption(const QString &caption)
 {
-    if (text() != caption)
-        setText(caption);
+    if (text() == caption)
+        return false;
+    setText(caption);
+    return true;
 }
 
 void ClockLabel::setTextColour(const QColor &colour)

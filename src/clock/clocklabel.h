@@ -9,7 +9,8 @@ class ClockLabel : public QLabel
 public:
     ClockLabel(const QString &caption, const QColor &colour, QWidget *parent);
 
-    void setCaption(const QString &caption);
+    // True when the caption changed.
+    bool setCaption(const QString &caption);
     void setTextColour(const QColor &colour);
 
 private:

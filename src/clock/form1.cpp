@@ -121,9 +121,11 @@ void Form1::buildLayout()
     Label16 = new MouseTarget(this);
     Label16->setObjectName(QStringLiteral("Label16"));
     Label16->setGeometry(pixelRect({0, 0, 3375, 1095}));
+    Label16->setAccessibleName(QStringLiteral("ダブルクリックで設定を開く"));
     Label17 = new MouseTarget(this);
     Label17->setObjectName(QStringLiteral("Label17"));
     Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
+    Label17->setAccessibleName(QStringLiteral("クリックで時刻を表示中の分に合わせる（時報調整）"));
 }
 
 void Form1::Form_Load()
@@ -226,6 +228,7 @@ void Form1::Sample(const QDateTime &reading)
 
 void Form1::ShowClock()
 {
+    m_countdownShown = false;
     LoadState();
     ApplyColors();
     DrawCaptions();
@@ -233,6 +236,7 @@ void Form1::ShowClock()
 
 void Form1::ShowTeleCounter()
 {
+    m_countdownShown = true;
     LoadState();
     ApplyColors();
     const TimeLeft left = timeLeftUntilBandEnds(m_reading.time());
@@ -274,20 +278,34 @@ void Form1::ApplyColors()
 
 void Form1::DrawCaptions()
 {
-    Label1->setCaption(QString::number(NowYear));
-    Label2->setCaption(twoDigits(NowMonth));
-    Label3->setCaption(twoDigits(NowDay));
-    DrawTimeCaptions();
+    bool changed = Label1->setCaption(QString::number(NowYear));
+    changed |= Label2->setCaption(twoDigits(NowMonth));
+    changed |= Label3->setCaption(twoDigits(NowDay));
+    changed |= DrawTimeCaptions();
     Label15->setCaption(kNoticeCaption);
     if (NowWeekday >= 1 && NowWeekday <= 7)
-        Label7->setCaption(kWeekdayKanji[NowWeekday - 1]);
+        changed |= Label7->setCaption(kWeekdayKanji[NowWeekday - 1]);
+    if (changed)
+        DescribeForAccessibility();
 }
 
-void Form1::DrawTimeCaptions()
+bool Form1::DrawTimeCaptions()
 {
-    Label4->setCaption(twoDigits(NowHour));
-    Label5->setCaption(twoDigits(NowMinute));
-    Label6->setCaption(twoDigits(NowSecond));
+    bool changed = Label4->setCaption(twoDigits(NowHour));
+    changed |= Label5->setCaption(twoDigits(NowMinute));
+    changed |= Label6->setCaption(twoDigits(NowSecond));
+    return changed;
+}
+
+// A screen reader reads the window's name: say what the face shows, as a sentence.
+void Form1::DescribeForAccessibility()
+{
+    const QString date = QStringLiteral("%1年%2月%3日 %4曜日 ").arg(Label1->text(), Label2->text(), Label3->text(),
+                                                                  Label7->text());
+    const QString time = m_countdownShown
+                             ? QStringLiteral("テレホーダイ終了まで %1時間%2分%3秒")
+                             : QStringLiteral("%1時%2分%3秒");
+    setAccessibleName(date + time.arg(Label4->text(), Label5->text(), Label6->text()));
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -337,9 +355,8 @@ void Form1::Label17_Click()
     Timer1->setEnabled(false);
     const QDateTime reading = m_platform.clock.now();
     // While the countdown shows, the captions hold the time left, not the time of day.
-    const bool countdownShown = CounterMode == 1;
-    const int hour = countdownShown ? reading.time().hour() : captionOr(Label4, reading.time().hour(), 24);
-    const int minute = countdownShown ? reading.time().minute() : captionOr(Label5, reading.time().minute(), 60);
+    const int hour = m_countdownShown ? reading.time().hour() : captionOr(Label4, reading.time().hour(), 24);
+    const int minute = m_countdownShown ? reading.time().minute() : captionOr(Label5, reading.time().minute(), 60);
     const QTime target(hour, minute, 0);
     QPointer<Form1> self(this);
     m_platform.timeSetter.setLocalTime(QDateTime(reading.date(), target), [self, target](const auto &result) {
@@ -353,7 +370,9 @@ void Form1::FinishAdjustment(const TimeSetter::Result &result, const QTime &targ
     m_adjusting = false;
     if (result.outcome == TimeSetter::Outcome::Done) {
         Sample(m_platform.clock.now());
-        DrawTimeCaptions();
+        m_countdownShown = false;
+        if (DrawTimeCaptions())
+            DescribeForAccessibility();
     }
     Timer1->setEnabled(true);
     if (result.outcome != TimeSetter::Outcome::Done) {

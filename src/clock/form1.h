@@ -56,7 +56,8 @@ private:
     void ApplyColors();
     qint16 GetDisplayMode() const;
     void DrawCaptions();
-    void DrawTimeCaptions();
+    bool DrawTimeCaptions();
+    void DescribeForAccessibility();
     int captionOr(const QLabel *label, int fallback, int limit) const;
     void FinishAdjustment(const TimeSetter::Result &result, const QTime &target);
 
@@ -68,6 +69,7 @@ private:
     qint16 Sp1 = 0, Sp2 = 0, Sp2i = 0, Tel = 0, TelS1 = 0, TelS2 = 0, CounterMode = 0;
     int NowYear = 0, NowMonth = 0, NowDay = 0, NowWeekday = 0, NowHour = 0, NowMinute = 0, NowSecond = 0;
 
+    bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_adjusting = false;
 };

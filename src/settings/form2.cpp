@@ -136,6 +136,8 @@ void Form2::buildSettingsPage()
     Shape4 = named(new Swatch(kResetTelehodai, Frame1), "Shape4", {240, 3120, 615, 375});
     Command5 = named(button(QStringLiteral("配色変更"), Frame1), "Command5", {960, 3120, 1095, 375});
     Command6 = named(button(QStringLiteral("配色リセット"), Frame1), "Command6", {240, 3720, 1815, 345});
+    for (const auto &[swatch, caption] : {std::pair{Shape1, Label1}, {Shape2, Label2}, {Shape3, Label3}, {Shape4, Label4}})
+        swatch->setAccessibleName(caption->text());
 
     Frame2 = page->place(named(new QGroupBox(QStringLiteral("特殊機能設定"), page), "Frame2", {}), {2520, 480, 2535, 4215});
     Check1 = named(new QCheckBox(QStringLiteral("時報調整機能"), Frame2), "Check1", {240, 240, 1455, 375});

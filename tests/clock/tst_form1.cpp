@@ -307,6 +307,28 @@ private slots:
         QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 03 00 04"));
     }
 
+    void accessibleNameSaysWhatTheFaceShows_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("time of day") << "0" << QDateTime(kMonday, QTime(12, 34, 56))
+                                     << "2026年12月07日 月曜日 12時34分56秒";
+        QTest::newRow("countdown") << "1" << QDateTime(kSunday, QTime(23, 30, 0))
+                                   << "2026年12月06日 日曜日 テレホーダイ終了まで 08時間30分00秒";
+    }
+    void accessibleNameSaysWhatTheFaceShows()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QDateTime, when);
+        QFETCH(QString, name);
+        ClockFixture f;
+        seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"), mode);
+        Form1 &form = f.openAt(when.addSecs(-1));
+        f.tickAt(when);
+        QCOMPARE(form.accessibleName(), name);
+    }
+
     void timerIsRunningAfterLoad()
     {
         TempStore temp;

@@ -353,6 +353,25 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
+    void tabKeyVisitsTheControlsInOrder()
+    {
+        DialogFixture f;
+        seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 1"));
+        Form2 &dialog = f.openDialog();
+        const QList<QWidget *> expected{dialog.SSTab1, dialog.Command1, dialog.Command2, dialog.Command3,
+                                        dialog.Command4, dialog.Command5, dialog.Check1, dialog.Check2,
+                                        dialog.Option1, dialog.Option2, dialog.Check3, dialog.Check4,
+                                        dialog.Option3, dialog.Option4, dialog.Command6, dialog.Check5};
+        QList<QWidget *> visited;
+        QWidget *w = dialog.SSTab1;
+        do {
+            if (expected.contains(w) && !visited.contains(w))
+                visited << w;
+            w = w->nextInFocusChain();
+        } while (w != dialog.SSTab1);
+        QCOMPARE(visited, expected);
+    }
+
     void windowDesign()
     {
         DialogFixture f;
@@ -362,6 +381,7 @@ private slots:
         QCOMPARE(dialog.SSTab1->tabText(0), QStringLiteral("設定"));
         QCOMPARE(dialog.SSTab1->tabText(1), QStringLiteral("バージョン情報"));
         QVERIFY(!dialog.Label8->text().isEmpty());
+        QCOMPARE(dialog.Shape3->accessibleName(), QStringLiteral("日曜特別色"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // Page controls are measured from the tab control's corner, tab strip included.
