@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test bench build configure clean
+.PHONY: run test bench package build configure clean
 
 run: DEPS = run
 run: build
@@ -15,6 +15,10 @@ bench: DEPS = bench
 bench: build
 	cmake --build $(BUILD) -j$(JOBS) --target bench_tick bench_latency
 	bench/run.sh $(BUILD)
+
+package: DEPS = package
+package: build
+	cd $(BUILD) && cpack
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)

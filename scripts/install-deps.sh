@@ -4,8 +4,10 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev fonts-ipafont-gothic)
+[[ ${1:-} == package ]] && packages+=(dpkg-dev file lintian desktop-file-utils)
 if [[ ${1:-} == test || ${1:-} == bench ]]; then
-    packages+=(xvfb xauth x11-utils xdotool faketime imagemagick python3 python3-dbusmock dbus)
+    packages+=(xvfb xauth x11-utils xdotool faketime imagemagick python3 python3-dbusmock dbus
+               dpkg-dev file lintian desktop-file-utils)
 fi
 if [[ ${1:-} == bench ]]; then
     packages+=(x11-apps libx11-dev libxdamage-dev)

@@ -23,6 +23,7 @@ namespace {
 constexpr TwipRect kClientArea{0, 0, 5445, 5520};
 constexpr int kSettingsTab = 0;
 constexpr int kVersionTab = 1;
+constexpr int kDialogFontPixels = 12; // 9 points at 96 dpi, the dialog face's usual size
 
 // The four colours a reset restores; also the swatches' design fills.
 const QColor kResetBackground = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorB).firstRunDefault));
@@ -102,6 +103,7 @@ Form2::Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *
     setWindowTitle(QStringLiteral("information"));
     setWindowIcon(appIcon());
     setFixedSize(pixelRect(kClientArea).size());
+    setFont(designFont(kDialogFontPixels));
 
     SSTab1 = named(new QTabWidget(this), "SSTab1", {120, 120, 5205, 4815});
     Command1 = named(button(QStringLiteral("OK"), this), "Command1", {3960, 5040, 1335, 375});

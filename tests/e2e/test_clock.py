@@ -13,7 +13,7 @@ import sys
 import tempfile
 import time
 
-BINARY = os.path.abspath(sys.argv[1])
+BINARY = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
 GREEN, RED, BLACK = '00FF00', 'FF0000', '000000'
 SUNDAY_NIGHT = '2026-12-06 23:30:00'
 # Preloaded directly rather than through the faketime wrapper, so signals reach the clock itself.
@@ -32,14 +32,14 @@ def run(*args, timeout=10):
 
 
 class Clock:
-    def __init__(self, config_home, faked_time):
+    def __init__(self, config_home, faked_time, binary=None, **extra_env):
         runtime = os.path.join(config_home, 'runtime')
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, XDG_CONFIG_HOME=config_home, XDG_RUNTIME_DIR=runtime, TZ='Asia/Tokyo',
                    LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, FAKETIME='@' + faked_time, DONT_FAKE_MONOTONIC='1',
-                   NO_AT_BRIDGE='1')
+                   NO_AT_BRIDGE='1', **extra_env)
         env.pop('QT_QPA_PLATFORM', None)
-        self.process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
+        self.process = subprocess.Popen([binary or BINARY], env=env, stderr=subprocess.PIPE, text=True)
         self.window = self.find_window('^Ravelquint$')
 
     @staticmethod
@@ -193,6 +193,35 @@ def terminated_clock_keeps_its_place(home, clock):
           f"position stored on SIGTERM (got {store.get('info', 'left')}, {store.get('info', 'top')})")
 
 
+def drawn_at_full_resolution(clock, box):
+    """An upscaled bitmap repeats every pixel in 2 x 2 blocks; type drawn for the
+    device's own pixels does not."""
+    x, y, width, height = box
+    shot = run('import', '-window', clock.window, '-crop', f'{width}x{height}+{x}+{y}', '-depth', '8', 'txt:-')
+    pixels = {}
+    for px, py, colour in re.findall(r'^(\d+),(\d+): .*#([0-9A-F]{6})', shot, re.M):
+        pixels[int(px), int(py)] = colour
+    return any(len({pixels.get((bx + dx, by + dy)) for dx in (0, 1) for dy in (0, 1)}) > 1
+               for bx in range(0, width - 1, 2) for by in range(0, height - 1, 2))
+
+
+def twice_as_large_on_a_hidpi_screen(home):
+    clock = Clock(home, SUNDAY_NIGHT, QT_SCALE_FACTOR='2')
+    try:
+        _, _, width, height = clock.geometry()
+        check((width, height) == (450, 152), f'at scale 2 the clock is 450 x 152 (got {width} x {height})')
+        hour = tuple(2 * v for v in HOUR_DIGITS)
+        check(drawn_at_full_resolution(clock, hour), 'at scale 2 the digits are drawn at full resolution')
+        run('xdotool', 'mousemove', '--window', clock.window, '200', '60', 'click', '--repeat', '2', '--delay', '80', '1')
+        dialog = Clock.find_window('^information$')
+        info = run('xwininfo', '-id', dialog)
+        size = tuple(int(re.search(key + r':\s+(\d+)', info).group(1)) for key in ('Width', 'Height'))
+        check(size == (726, 736), f'at scale 2 the dialog is 726 x 736 (got {size})')
+    finally:
+        clock.process.kill()
+        clock.wait()
+
+
 def main():
     with tempfile.TemporaryDirectory() as home:
         first_run_on_an_empty_store(home)
@@ -203,6 +232,7 @@ def main():
         finally:
             if clock.process.poll() is None:
                 clock.process.kill()
+        twice_as_large_on_a_hidpi_screen(home)
     print(f'e2e: {len(passes)} passed, {len(failures)} failed')
     return 1 if failures else 0
 

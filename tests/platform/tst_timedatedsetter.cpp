@@ -125,7 +125,7 @@ private:
     {
         std::optional<TimeSetter::Result> result;
         setter.setLocalTime(kTarget, [&](const TimeSetter::Result &r) { result = r; });
-        QTest::qWaitFor([&] { return result.has_value(); }, 10000);
+        [[maybe_unused]] const bool answered = QTest::qWaitFor([&] { return result.has_value(); }, 10000);
         return result;
     }
 

@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""The Debian package and `cmake --install`: what they install, that lintian and the
+desktop-entry validator accept it, and that the installed program shows the clock.
+Run under xvfb-run with the build folder as argument."""
+
+import glob
+import os
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import test_clock as e2e  # noqa: E402
+
+BUILD = os.path.abspath(sys.argv[1])
+EXPECTED_FILES = [
+    'bin/ravelquint',
+    'share/applications/ravelquint.desktop',
+    'share/icons/hicolor/32x32/apps/ravelquint.png',
+    'share/icons/hicolor/48x48/apps/ravelquint.png',
+    'share/icons/hicolor/128x128/apps/ravelquint.png',
+    'share/icons/hicolor/scalable/apps/ravelquint.svg',
+    'share/man/man1/ravelquint.1.gz',
+    'share/doc/ravelquint/copyright',
+    'share/doc/ravelquint/changelog.gz',
+]
+
+
+def files_under(root):
+    return sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
+
+
+def main():
+    with tempfile.TemporaryDirectory() as work:
+        subprocess.run(['cpack', '--config', os.path.join(BUILD, 'CPackConfig.cmake'), '-B', work + '/pkg'],
+                       check=True, capture_output=True)
+        deb = glob.glob(work + '/pkg/ravelquint_*.deb')[0]
+        e2e.check(os.path.basename(deb) == 'ravelquint_1.51_amd64.deb', f'package file name ({os.path.basename(deb)})')
+
+        field = lambda name: e2e.run('dpkg-deb', '-f', deb, name).strip()
+        depends = field('Depends')
+        e2e.check('fonts-ipafont-gothic' in depends and 'libqt6widgets6' in depends and 'libqt6dbus6' in depends,
+                  f'depends on the font and the Qt libraries ({depends})')
+        e2e.check(field('Recommends') == 'systemd, polkitd', f"recommends timedated and polkit ({field('Recommends')})")
+
+        lintian = subprocess.run(['lintian', '--fail-on', 'error,warning', deb], capture_output=True, text=True)
+        findings = [l for l in lintian.stdout.splitlines() if l[:2] in ('E:', 'W:')]
+        e2e.check(lintian.returncode == 0 and not findings, f'lintian finds no errors or warnings {findings}')
+
+        root = work + '/root'
+        subprocess.run(['dpkg', '-x', deb, root], check=True)
+        packaged = files_under(root + '/usr')
+        e2e.check(all(f in packaged for f in EXPECTED_FILES), f'package holds binary, entry, icons, manual ({packaged})')
+        desktop = subprocess.run(['desktop-file-validate', root + '/usr/share/applications/ravelquint.desktop'],
+                                 capture_output=True, text=True)
+        e2e.check(desktop.returncode == 0 and not desktop.stdout.strip(), f'desktop entry validates {desktop.stdout}')
+
+        prefix = work + '/prefix'
+        subprocess.run(['cmake', '--install', BUILD, '--prefix', prefix], check=True, capture_output=True)
+        e2e.check(files_under(prefix) == packaged, 'cmake --install installs what the package does')
+
+        home = work + '/home'
+        os.makedirs(home)
+        clock = e2e.Clock(home, e2e.SUNDAY_NIGHT, binary=root + '/usr/bin/ravelquint')
+        _, _, width, height = clock.geometry()
+        e2e.check((width, height) == (225, 76), 'the installed program shows the clock')
+        e2e.check(e2e.GREEN in clock.colours_in(*e2e.HOUR_DIGITS), 'the installed program draws the time')
+        e2e.check(clock.close_by_window_manager() == 0, 'the installed program closes cleanly')
+
+    print(f'package: {len(e2e.passes)} passed, {len(e2e.failures)} failed')
+    return 1 if e2e.failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
