@@ -171,12 +171,12 @@ void Form2::buildVersionPage()
 
     Label5 = page->place(named(new QLabel(QStringLiteral("Ravelquint"), page), "Label5", {}), {600, 840, 3975, 495});
     Label5->setFont(designFont(37));
+    Label5->setMinimumHeight(Label5->fontMetrics().height()); // room for the descender of "q"
     Label7 = page->place(named(new QLabel(QStringLiteral("Version 1.51"), page), "Label7", {}), {1080, 1560, 3015, 255});
     Label7->setFont(designFont(16));
     Label9 = page->place(named(new QLabel(QStringLiteral("低機能かつコンパクトを目指した、次世代ラヴェルクイント。"), page),
                                "Label9", {}),
                          {240, 2160, 4695, 255});
-    Label9->setAutoFillBackground(true);
     for (QLabel *label : {Label5, Label7, Label9})
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
