@@ -7,7 +7,7 @@ packages=(cmake make g++ pkg-config qt6-base-dev fonts-ipafont-gothic)
 [[ ${1:-} == package ]] && packages+=(dpkg-dev file lintian desktop-file-utils)
 if [[ ${1:-} == test || ${1:-} == bench ]]; then
     packages+=(xvfb xauth x11-utils xdotool faketime imagemagick python3 python3-dbusmock dbus
-               dpkg-dev file lintian desktop-file-utils)
+               dpkg-dev file lintian desktop-file-utils clang libclang-rt-14-dev)
 fi
 if [[ ${1:-} == bench ]]; then
     packages+=(x11-apps libx11-dev libxdamage-dev)
