@@ -75,7 +75,9 @@ void SettingsStore::SaveSetting(Key key, const QString &value)
 {
     m_settings.setValue(settingPaths()[std::size_t(key)], value);
     reload(); // writes the file, and takes in whatever another process wrote meanwhile
-    if (m_settings.status() != QSettings::NoError && !m_reportedWriteFailure) {
+    // QSettings' status stays set once an error occurred, so it cannot tell a failed write;
+    // whether the file may be written can.
+    if (!m_settings.isWritable() && !m_reportedWriteFailure) {
         m_reportedWriteFailure = true;
         qWarning().noquote() << "ravelquint: cannot write the settings file" << m_settings.fileName()
                              << "- changes last only until the program ends";

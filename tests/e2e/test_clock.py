@@ -36,8 +36,9 @@ class Clock:
         runtime = os.path.join(config_home, 'runtime')
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, XDG_CONFIG_HOME=config_home, XDG_RUNTIME_DIR=runtime, TZ='Asia/Tokyo',
-                   LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, FAKETIME='@' + faked_time, DONT_FAKE_MONOTONIC='1',
-                   NO_AT_BRIDGE='1', **extra_env)
+                   LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, DONT_FAKE_MONOTONIC='1', NO_AT_BRIDGE='1', **extra_env)
+        if faked_time:
+            env['FAKETIME'] = '@' + faked_time
         env.pop('QT_QPA_PLATFORM', None)
         self.process = subprocess.Popen([binary or BINARY], env=env, stderr=subprocess.PIPE, text=True)
         self.window = self.find_window('^Ravelquint$')

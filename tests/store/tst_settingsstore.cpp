@@ -1,6 +1,7 @@
 #include "store/settingsstore.h"
 #include "support/tempstore.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QTest>
 
@@ -26,6 +27,31 @@ private slots:
         QVERIFY2(text.contains("[color]\ncolor_tel=16744576\n"), text.constData());
         QVERIFY2(text.contains("[info]\nleft=-1500\n"), text.constData());
         QVERIFY(!text.contains("@Variant"));
+    }
+
+    void unwritableFileIsReportedOnceAndValuesStillServe()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        SettingsStore store(dir.filePath(QStringLiteral("not-a-folder/ravelquint.conf")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write the settings file")));
+        store.SaveSetting(Key::Tel, QStringLiteral("1"));
+        store.SaveSetting(Key::Mode, QStringLiteral("1"));
+        QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
+    }
+
+    // A file cut off mid-write by another program reads as far as it goes and is then
+    // written whole again.
+    void tornFileIsReadAsFarAsItGoes()
+    {
+        TempStore temp;
+        temp.writeRaw("[setup]\ntel=1\nmode=1\n[col");
+        QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(1));
+        QCOMPARE(temp.store().GetSwitch(Key::Mode), qint16(1));
+        temp.store().SaveSetting(Key::Sp2, QStringLiteral("1"));
+        QCOMPARE(temp.read(Key::Tel), QStringLiteral("1"));
+        QCOMPARE(temp.read(Key::Sp2), QStringLiteral("1"));
     }
 
     void missingEntryReadsAsTheGivenDefault()

@@ -1,6 +1,8 @@
 #include "support/tempstore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -60,6 +62,7 @@ QByteArray TempStore::rawText() const
 
 void TempStore::writeRaw(const QByteArray &text)
 {
+    QDir().mkpath(QFileInfo(path()).path());
     QFile file(path());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(text);
