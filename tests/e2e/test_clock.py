@@ -41,13 +41,14 @@ class Clock:
             env['FAKETIME'] = '@' + faked_time
         env.pop('QT_QPA_PLATFORM', None)
         self.process = subprocess.Popen([binary or BINARY], env=env, stderr=subprocess.PIPE, text=True)
-        self.window = self.find_window('^Ravelquint$')
+        self.window = self.find_window('^Ravelquint$', pid=self.process.pid)
 
     @staticmethod
-    def find_window(name, timeout=15):
+    def find_window(name, timeout=15, pid=None):
         deadline = time.monotonic() + timeout
+        by_pid = ['--all', '--pid', str(pid)] if pid else []
         while time.monotonic() < deadline:
-            found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', name],
+            found = subprocess.run(['xdotool', 'search', '--onlyvisible', *by_pid, '--name', name],
                                    capture_output=True, text=True).stdout.split()
             if found:
                 time.sleep(0.5)  # let the first frame paint
@@ -127,6 +128,7 @@ def write_store(config_home, sections):
             store.add_section(section)
         for key, value in values.items():
             store.set(section, key, value)
+    os.makedirs(os.path.join(config_home, 'ravelquint'), exist_ok=True)
     with open(os.path.join(config_home, 'ravelquint', 'ravelquint.conf'), 'w') as out:
         store.write(out, space_around_delimiters=False)
 
@@ -194,6 +196,42 @@ def terminated_clock_keeps_its_place(home, clock):
           f"position stored on SIGTERM (got {store.get('info', 'left')}, {store.get('info', 'top')})")
 
 
+def two_clocks_share_one_store(home):
+    """A second instance on the same settings: both run, a switch changed in one shows in
+    the other at its next tick, and the file stays whole (the last write wins)."""
+    write_store(home, {'setup': {'sp1': '1', 'sp2': '0', 'sp2i': '1', 'tel': '0', 'tel_s1': '1', 'tel_s2': '0',
+                                 'mode': '0'},
+                       'color': {'color_b': '0', 'color_f': '65280', 'color_s': '255', 'color_tel': '16744576'},
+                       'info': {'start': '1', 'top': '0', 'left': '0'}})
+    sunday_noon = '2026-12-06 12:00:00'
+    first, second = Clock(home, sunday_noon), Clock(home, sunday_noon)
+    try:
+        run('xdotool', 'windowmove', second.window, '400', '300')
+        time.sleep(0.3)
+        check(GREEN in second.colours_in(*HOUR_DIGITS), 'second clock shows the normal colour')
+        run('xdotool', 'mousemove', '--window', first.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
+        dialog = Clock.find_window('^information$', pid=first.process.pid)
+        run('xdotool', 'mousemove', '--window', dialog, '30', '18', 'click', '1')
+        time.sleep(0.3)
+        run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
+        clicked = time.monotonic()
+        while RED not in second.colours_in(*HOUR_DIGITS) and time.monotonic() - clicked < 2:
+            pass
+        seen = time.monotonic() - clicked
+        check(seen < 0.5, f'the other clock follows the switch at its next tick ({seen * 1000:.0f} ms, screenshots included)')
+        run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
+        time.sleep(0.3)
+        codes = (first.close_by_window_manager(), second.close_by_window_manager())
+        check(codes == (0, 0), f'both clocks close cleanly {codes}')
+        store = read_store(home)
+        check(store.get('setup', 'sp2') == '1' and store.get('info', 'start') == '1',
+              'the settings file is whole after both wrote to it')
+    finally:
+        for clock in (first, second):
+            if clock.process.poll() is None:
+                clock.process.kill()
+
+
 def drawn_at_full_resolution(clock, box):
     """An upscaled bitmap repeats every pixel in 2 x 2 blocks; type drawn for the
     device's own pixels does not."""
@@ -234,6 +272,8 @@ def main():
             if clock.process.poll() is None:
                 clock.process.kill()
         twice_as_large_on_a_hidpi_screen(home)
+    with tempfile.TemporaryDirectory() as home:
+        two_clocks_share_one_store(home)
     print(f'e2e: {len(passes)} passed, {len(failures)} failed')
     return 1 if failures else 0
 
