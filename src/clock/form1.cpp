@@ -13,12 +13,13 @@
 #include "store/storedtext.h"
 
 #include <QCloseEvent>
-#include <array>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <algorithm>
+#include <array>
 
 namespace {
 
