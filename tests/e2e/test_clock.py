@@ -35,8 +35,11 @@ class Clock:
     def __init__(self, config_home, faked_time, binary=None, **extra_env):
         runtime = os.path.join(config_home, 'runtime')
         os.makedirs(runtime, mode=0o700, exist_ok=True)
+        # Never the machine's own system bus: a stray click must not reach the real timedated.
         env = dict(os.environ, XDG_CONFIG_HOME=config_home, XDG_RUNTIME_DIR=runtime, TZ='Asia/Tokyo',
-                   LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, DONT_FAKE_MONOTONIC='1', NO_AT_BRIDGE='1', **extra_env)
+                   LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, DONT_FAKE_MONOTONIC='1', NO_AT_BRIDGE='1',
+                   DBUS_SYSTEM_BUS_ADDRESS='unix:path=' + os.path.join(runtime, 'no-system-bus'))
+        env.update(extra_env)
         if faked_time:
             env['FAKETIME'] = '@' + faked_time
         env.pop('QT_QPA_PLATFORM', None)
@@ -232,6 +235,57 @@ def two_clocks_share_one_store(home):
                 clock.process.kill()
 
 
+class MockTimedated:
+    """dbus-daemon on a private socket with the timedated stand-in of the unit tests."""
+
+    def __init__(self, work, parameters='{}'):
+        self.log = os.path.join(work, 'timedated.log')
+        self.daemon = subprocess.Popen(['dbus-daemon', '--session', '--nofork', '--print-address=1',
+                                        f'--address=unix:path={work}/system_bus'], stdout=subprocess.PIPE,
+                                       stderr=subprocess.DEVNULL, text=True)
+        self.address = self.daemon.stdout.readline().strip()
+        template = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'platform', 'mock_timedated.py')
+        self.mock = subprocess.Popen(['/usr/bin/python3', '-m', 'dbusmock', '--system', '--template', template,
+                                      '--parameters', parameters, '--logfile', self.log],
+                                     env=dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=self.address))
+        deadline = time.monotonic() + 10
+        while not os.path.exists(self.log) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        time.sleep(0.5)
+
+    def calls(self):
+        with open(self.log) as log:
+            return log.read()
+
+    def stop(self):
+        for process in (self.mock, self.daemon):
+            process.terminate()
+            process.wait()
+
+
+def click_on_seconds_sets_the_system_time(home):
+    """The real program, its click on 秒, and a stand-in timedated on a private bus."""
+    store = {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}}
+    write_store(home, store)
+    for ntp, expect_call in (('false', True), ('true', False)):
+        timedated = MockTimedated(home, f'{{"NTP": {ntp}}}')
+        clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
+        try:
+            run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
+            time.sleep(1)
+            # 12:34:00 in Tokyo on 7 December 2026 is 03:34:00 UTC.
+            asked = 'SetTime 1796614440000000 False True' in timedated.calls()
+            check(asked, f'a click on 秒 asks timedated for 12:34:00 (NTP {ntp})')
+            refusal = subprocess.run(['xdotool', 'search', '--onlyvisible', '--all', '--pid', str(clock.process.pid),
+                                      '--name', '^時報調整$'], capture_output=True, text=True).stdout.strip()
+            check(bool(refusal) != expect_call, f'a refusal is explained in a message, acceptance is not (NTP {ntp})')
+            check(clock.process.poll() is None, f'the clock runs on after the answer (NTP {ntp})')
+        finally:
+            clock.process.kill()
+            clock.wait()
+            timedated.stop()
+
+
 def drawn_at_full_resolution(clock, box):
     """An upscaled bitmap repeats every pixel in 2 x 2 blocks; type drawn for the
     device's own pixels does not."""
@@ -274,6 +328,8 @@ def main():
         twice_as_large_on_a_hidpi_screen(home)
     with tempfile.TemporaryDirectory() as home:
         two_clocks_share_one_store(home)
+    with tempfile.TemporaryDirectory() as home:
+        click_on_seconds_sets_the_system_time(home)
     print(f'e2e: {len(passes)} passed, {len(failures)} failed')
     return 1 if failures else 0
 
