@@ -2,6 +2,7 @@
 #include "settings/form2.h"
 #include "support/clockfixture.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -382,6 +383,8 @@ private slots:
         QCOMPARE(dialog.SSTab1->tabText(1), QStringLiteral("バージョン情報"));
         QVERIFY(!dialog.Label8->text().isEmpty());
         QCOMPARE(dialog.Shape3->accessibleName(), QStringLiteral("日曜特別色"));
+        const QAccessibleInterface *check = QAccessible::queryAccessibleInterface(dialog.Check5);
+        QCOMPARE(check->text(QAccessible::Name), QStringLiteral("テレホカウンター"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // Page controls are measured from the tab control's corner, tab strip included.
