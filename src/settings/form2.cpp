@@ -25,11 +25,8 @@ constexpr int kSettingsTab = 0;
 constexpr int kVersionTab = 1;
 constexpr int kDialogFontPixels = 12; // 9 points at 96 dpi, the dialog face's usual size
 
-// The four colours a reset restores; also the swatches' design fills.
-const QColor kResetBackground = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorB).firstRunDefault));
-const QColor kResetText = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorF).firstRunDefault));
-const QColor kResetSunday = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorS).firstRunDefault));
-const QColor kResetTelehodai = *storedtext::toColour(QString::fromLatin1(keyInfo(Key::ColorTel).firstRunDefault));
+// What a reset restores, and the swatches' design fills: the first-run colours.
+QColor defaultColour(Key key) { return *storedtext::toColour(QString::fromLatin1(keyInfo(key).firstRunDefault)); }
 
 const QString kTermsOfUse = QStringLiteral(
     "本ソフトウェアは無保証で提供されます。時報調整機能はコンピューターの時刻を変更します。"
@@ -112,8 +109,8 @@ Form2::Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *
     SSTab1->setCurrentIndex(kVersionTab);
     setFocusOrder();
 
-    const QScreen *screen = clock.screen();
-    move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen *screen = clock.screen())
+        move(screen->availableGeometry().center() - rect().center());
 
     connectHandlers();
     Form_Load();
@@ -126,16 +123,16 @@ void Form2::buildSettingsPage()
 
     Frame1 = page->place(named(new QGroupBox(QStringLiteral("配色設定"), page), "Frame1", {}), {120, 480, 2295, 4215});
     Label1 = named(new QLabel(QStringLiteral("背景色"), Frame1), "Label1", {240, 360, 615, 255});
-    Shape1 = named(new Swatch(kResetBackground, Frame1), "Shape1", {240, 600, 615, 375});
+    Shape1 = named(new Swatch(defaultColour(Key::ColorB), Frame1), "Shape1", {240, 600, 615, 375});
     Command2 = named(button(QStringLiteral("配色変更"), Frame1), "Command2", {960, 600, 1095, 375});
     Label2 = named(new QLabel(QStringLiteral("文字色"), Frame1), "Label2", {240, 1200, 615, 255});
-    Shape2 = named(new Swatch(kResetText, Frame1), "Shape2", {240, 1440, 615, 375});
+    Shape2 = named(new Swatch(defaultColour(Key::ColorF), Frame1), "Shape2", {240, 1440, 615, 375});
     Command3 = named(button(QStringLiteral("配色変更"), Frame1), "Command3", {960, 1440, 1095, 375});
     Label3 = named(new QLabel(QStringLiteral("日曜特別色"), Frame1), "Label3", {240, 2040, 975, 255});
-    Shape3 = named(new Swatch(kResetSunday, Frame1), "Shape3", {240, 2280, 615, 375});
+    Shape3 = named(new Swatch(defaultColour(Key::ColorS), Frame1), "Shape3", {240, 2280, 615, 375});
     Command4 = named(button(QStringLiteral("配色変更"), Frame1), "Command4", {960, 2280, 1095, 375});
     Label4 = named(new QLabel(QStringLiteral("テレホカラー"), Frame1), "Label4", {240, 2880, 975, 255});
-    Shape4 = named(new Swatch(kResetTelehodai, Frame1), "Shape4", {240, 3120, 615, 375});
+    Shape4 = named(new Swatch(defaultColour(Key::ColorTel), Frame1), "Shape4", {240, 3120, 615, 375});
     Command5 = named(button(QStringLiteral("配色変更"), Frame1), "Command5", {960, 3120, 1095, 375});
     Command6 = named(button(QStringLiteral("配色リセット"), Frame1), "Command6", {240, 3720, 1815, 345});
     for (const auto &[swatch, caption] : {std::pair{Shape1, Label1}, {Shape2, Label2}, {Shape3, Label3}, {Shape4, Label4}})
@@ -188,10 +185,10 @@ void Form2::buildVersionPage()
 
 void Form2::setFocusOrder()
 {
-    const QWidget *order[] = {SSTab1, Command1, Command2, Command3, Command4, Command5, Check1, Check2,
+    QWidget *const order[] = {SSTab1, Command1, Command2, Command3, Command4, Command5, Check1, Check2,
                               Option1, Option2, Check3, Check4, Option3, Option4, Command6, Check5};
     for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+        setTabOrder(order[i - 1], order[i]);
 }
 
 // A change the program makes to a switch runs the same handler as a click: start-up relies on it.
@@ -339,13 +336,13 @@ void Form2::chooseColour(Swatch *swatch, Key key)
 
 void Form2::Command6_Click()
 {
-    Shape1->setFill(kResetBackground);
-    Shape2->setFill(kResetText);
-    Shape3->setFill(kResetSunday);
-    Shape4->setFill(kResetTelehodai);
-    for (const Key key : {Key::ColorB, Key::ColorF, Key::ColorS, Key::ColorTel})
+    const std::pair<Swatch *, Key> swatches[] = {
+        {Shape1, Key::ColorB}, {Shape2, Key::ColorF}, {Shape3, Key::ColorS}, {Shape4, Key::ColorTel}};
+    for (const auto &[swatch, key] : swatches)
+        swatch->setFill(defaultColour(key));
+    for (const auto &[swatch, key] : swatches)
         m_store.SaveSetting(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
-    m_clock.setBackColour(kResetBackground);
+    m_clock.setBackColour(defaultColour(Key::ColorB));
 }
 
 // Esc must not close the dialog: only OK and the title bar's close button do.

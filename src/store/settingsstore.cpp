@@ -2,9 +2,8 @@
 
 #include "store/storedtext.h"
 
-#include <QtDebug>
-
 #include <QFile>
+#include <QtDebug>
 
 namespace {
 constexpr const char *kOrganisation = "ravelquint";
