@@ -221,7 +221,7 @@ def two_clocks_share_one_store(home):
         while RED not in second.colours_in(*HOUR_DIGITS) and time.monotonic() - clicked < 2:
             pass
         seen = time.monotonic() - clicked
-        check(seen < 0.5, f'the other clock follows the switch at its next tick ({seen * 1000:.0f} ms, screenshots included)')
+        check(seen < 1, f'the other clock follows the switch at its next tick ({seen * 1000:.0f} ms, screenshots included)')
         run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
         time.sleep(0.3)
         codes = (first.close_by_window_manager(), second.close_by_window_manager())
@@ -233,6 +233,15 @@ def two_clocks_share_one_store(home):
         for clock in (first, second):
             if clock.process.poll() is None:
                 clock.process.kill()
+
+
+def eventually(condition, seconds=5):
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.1)
+    return True
 
 
 class MockTimedated:
@@ -272,13 +281,14 @@ def click_on_seconds_sets_the_system_time(home):
         clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
         try:
             run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
-            time.sleep(1)
             # 12:34:00 in Tokyo on 7 December 2026 is 03:34:00 UTC.
-            asked = 'SetTime 1796614440000000 False True' in timedated.calls()
+            asked = eventually(lambda: 'SetTime 1796614440000000 False True' in timedated.calls())
             check(asked, f'a click on 秒 asks timedated for 12:34:00 (NTP {ntp})')
-            refusal = subprocess.run(['xdotool', 'search', '--onlyvisible', '--all', '--pid', str(clock.process.pid),
-                                      '--name', '^時報調整$'], capture_output=True, text=True).stdout.strip()
-            check(bool(refusal) != expect_call, f'a refusal is explained in a message, acceptance is not (NTP {ntp})')
+            refusal = lambda: subprocess.run(['xdotool', 'search', '--onlyvisible', '--all', '--pid',
+                                              str(clock.process.pid), '--name', '^時報調整$'],
+                                             capture_output=True, text=True).stdout.strip() != ''
+            explained = eventually(refusal, seconds=3) if not expect_call else (time.sleep(1) or refusal())
+            check(explained != expect_call, f'a refusal is explained in a message, acceptance is not (NTP {ntp})')
             check(clock.process.poll() is None, f'the clock runs on after the answer (NTP {ntp})')
         finally:
             clock.process.kill()
