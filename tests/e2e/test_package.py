@@ -55,6 +55,19 @@ def main():
                                  capture_output=True, text=True)
         e2e.check(desktop.returncode == 0 and not desktop.stdout.strip(), f'desktop entry validates {desktop.stdout}')
 
+        # Installed and removed again with dpkg itself, in a private root of its own.
+        dpkg_root = work + '/dpkg-root'
+        for folder in ('info', 'updates', 'triggers'):
+            os.makedirs(f'{dpkg_root}/var/lib/dpkg/{folder}')
+        open(f'{dpkg_root}/var/lib/dpkg/status', 'w').close()
+        dpkg = ['dpkg', f'--root={dpkg_root}', '--log=/dev/null']
+        subprocess.run([*dpkg, '--force-depends', '-i', deb], check=True, capture_output=True)
+        installed = files_under(dpkg_root + '/usr') if os.path.isdir(dpkg_root + '/usr') else []
+        subprocess.run([*dpkg, '-r', 'ravelquint'], check=True, capture_output=True)
+        left = files_under(dpkg_root + '/usr') if os.path.isdir(dpkg_root + '/usr') else []
+        e2e.check(installed == packaged and left == [], f'dpkg installs {len(installed)} files and removes them all '
+                                                        f'({len(left)} left)')
+
         prefix = work + '/prefix'
         subprocess.run(['cmake', '--install', BUILD, '--prefix', prefix], check=True, capture_output=True)
         e2e.check(files_under(prefix) == packaged, 'cmake --install installs what the package does')
