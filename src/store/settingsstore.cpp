@@ -106,23 +106,19 @@ qint16 SettingsStore::GetSwitch(Key key)
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
-std::optional<QColor> SettingsStore::GetColour(Key key)
+template <typename T>
+std::optional<T> SettingsStore::GetConverted(Key key, std::optional<T> (*convert)(const QString &))
 {
     const QString text = GetSetting(key);
-    const auto colour = storedtext::toColour(text);
-    if (!colour)
+    const std::optional<T> value = convert(text);
+    if (!value)
         reportBadText(key, text, nullptr);
-    return colour;
+    return value;
 }
 
-std::optional<float> SettingsStore::GetPosition(Key key)
-{
-    const QString text = GetSetting(key);
-    const auto position = storedtext::toPosition(text);
-    if (!position)
-        reportBadText(key, text, nullptr);
-    return position;
-}
+std::optional<QColor> SettingsStore::GetColour(Key key) { return GetConverted(key, storedtext::toColour); }
+
+std::optional<float> SettingsStore::GetPosition(Key key) { return GetConverted(key, storedtext::toPosition); }
 
 void SettingsStore::reportBadText(Key key, const QString &text, const char *fallback)
 {

@@ -21,7 +21,6 @@ public:
 
     // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, as Qt resolves it.
     static QString defaultFilePath();
-    QString fileName() const { return m_settings.fileName(); }
 
     void Refresh();
     QString GetSetting(Key key, const QString &fallback = QString()) const;
@@ -49,6 +48,8 @@ private:
     FileVersion currentVersion() const;
     void reload();
     void reportBadText(Key key, const QString &text, const char *outcome);
+    template <typename T>
+    std::optional<T> GetConverted(Key key, std::optional<T> (*convert)(const QString &));
 
     QSettings m_settings;
     QByteArray m_nativePath;

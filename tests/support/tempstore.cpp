@@ -18,8 +18,6 @@ QString TempStore::path() const { return m_dir.filePath(QStringLiteral("ravelqui
 
 SettingsStore &TempStore::store() { return *m_store; }
 
-std::unique_ptr<SettingsStore> TempStore::another() const { return std::make_unique<SettingsStore>(path()); }
-
 void TempStore::seed(const std::vector<std::pair<Key, QString>> &entries)
 {
     QSettings raw(path(), QSettings::NativeFormat);

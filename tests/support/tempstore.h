@@ -16,8 +16,6 @@ public:
 
     QString path() const;
     SettingsStore &store();
-    // Another handle on the same file, as a second process would have.
-    std::unique_ptr<SettingsStore> another() const;
 
     void seed(const std::vector<std::pair<Key, QString>> &entries);
     void seedDefaults();
