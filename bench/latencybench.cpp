@@ -45,7 +45,8 @@ int main(int argc, char *argv[])
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     QTemporaryDir dir;
     SettingsStore store(dir.filePath(QStringLiteral("ravelquint.conf")));
-    Form1 clock(store, Platform::system());
+    SystemPlatform platform;
+    Form1 clock(store, platform.platform());
     clock.show();
 
     Lateness aligned;

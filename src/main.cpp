@@ -1,24 +1,28 @@
 #include "clock/form1.h"
 #include "platform/platform.h"
 #include "platform/quitsignals.h"
+#include "platform/translations.h"
 #include "store/settingsstore.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    // A Wayland client cannot place its own window; through XWayland the clock can.
+    // Before anything slow: a stop during start-up must still end the orderly way.
+    QuitSignals::catchFromNowOn();
+    // A Wayland client cannot place its own window, so X (XWayland) comes first; where
+    // there is none, the clock still runs, unplaced.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     QApplication app(argc, argv);
+    installQtTranslations(app);
 
+    SystemPlatform platform;
     SettingsStore store;
-    Form1 clock(store, Platform::system());
+    Form1 clock(store, platform.platform());
 
-    // Told to stop, or the session ending: close the orderly way so the position is kept.
     QuitSignals quitSignals;
     QObject::connect(&quitSignals, &QuitSignals::received, &app, &QApplication::closeAllWindows);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, &QApplication::closeAllWindows);
 
     clock.show();
     return app.exec();

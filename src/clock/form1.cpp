@@ -1,12 +1,12 @@
 #include "clock/form1.h"
 
-#include "clock/appicon.h"
+#include "widgets/appicon.h"
 #include "clock/clocklabel.h"
-#include "clock/designfont.h"
+#include "widgets/designfont.h"
 #include "clock/displaymode.h"
 #include "clock/mousetarget.h"
 #include "clock/telecounter.h"
-#include "clock/twips.h"
+#include "widgets/twips.h"
 #include "clock/walltimer.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
@@ -336,7 +336,9 @@ void Form1::setBackColour(const QColor &colour)
 
 void Form1::Label16_DblClick()
 {
-    Form2 dialog(*this, m_store, m_platform.colourPicker);
+    Form2 dialog(m_store, m_platform.colourPicker, this);
+    connect(&dialog, &Form2::adjustmentEnabledChanged, this, &Form1::setAdjustmentEnabled);
+    connect(&dialog, &Form2::backColourChanged, this, &Form1::setBackColour);
     dialog.exec();
 }
 

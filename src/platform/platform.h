@@ -2,6 +2,7 @@
 
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
+#include "platform/timedatedsetter.h"
 #include "platform/timesetter.h"
 
 // What the windows need from the operating system; tests hand in fakes.
@@ -9,6 +10,14 @@ struct Platform {
     ClockSource &clock;
     TimeSetter &timeSetter;
     ColourPicker &colourPicker;
+};
 
-    static Platform system();
+// The real facilities. main() owns them, after the application object, so they are gone
+// before it is.
+struct SystemPlatform {
+    SystemClock clock;
+    TimedatedSetter timeSetter;
+    DialogColourPicker colourPicker;
+
+    Platform platform() { return {clock, timeSetter, colourPicker}; }
 };

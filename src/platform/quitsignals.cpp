@@ -19,19 +19,28 @@ extern "C" void onSignal(int signalNumber)
 }
 } // namespace
 
-QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
+void QuitSignals::catchFromNowOn()
 {
+    if (g_pipe[0] >= 0)
+        return;
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pipe) != 0)
         return;
-    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::drain);
-
     struct sigaction action = {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (const int signalNumber : kSignals)
         ::sigaction(signalNumber, &action, nullptr);
+}
+
+QuitSignals::QuitSignals(QObject *parent) : QObject(parent)
+{
+    catchFromNowOn();
+    if (g_pipe[0] < 0)
+        return;
+    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    // A signal that came before this object existed is still waiting in the pipe.
+    connect(m_notifier, &QSocketNotifier::activated, this, &QuitSignals::drain);
 }
 
 QuitSignals::~QuitSignals()

@@ -10,6 +10,10 @@ class QuitSignals : public QObject
 {
     Q_OBJECT
 public:
+    // Catches the signals from now on; they are held until a QuitSignals exists to
+    // report them. Callable before the application object exists.
+    static void catchFromNowOn();
+
     explicit QuitSignals(QObject *parent = nullptr);
     ~QuitSignals() override;
 

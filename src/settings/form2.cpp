@@ -1,9 +1,8 @@
 #include "settings/form2.h"
 
-#include "clock/appicon.h"
-#include "clock/designfont.h"
-#include "clock/form1.h"
-#include "clock/twips.h"
+#include "widgets/appicon.h"
+#include "widgets/designfont.h"
+#include "widgets/twips.h"
 #include "platform/colourpicker.h"
 #include "settings/tabpage.h"
 #include "store/settingsstore.h"
@@ -91,10 +90,10 @@ void Swatch::setFill(const QColor &fill)
     setPalette(filled);
 }
 
-Form2::Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *parent)
+Form2::Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
-      m_clock(clock), m_store(store), m_picker(picker)
+      m_store(store), m_picker(picker)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("information"));
@@ -109,11 +108,20 @@ Form2::Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *
     SSTab1->setCurrentIndex(kVersionTab);
     setFocusOrder();
 
-    if (const QScreen *screen = clock.screen())
+    if (const QScreen *screen = parent ? parent->screen() : nullptr)
         move(screen->availableGeometry().center() - rect().center());
 
     connectHandlers();
-    Form_Load();
+}
+
+// Loaded as it is first shown, so that whoever opened it has connected to what it announces.
+void Form2::showEvent(QShowEvent *event)
+{
+    if (!m_loaded) {
+        m_loaded = true;
+        Form_Load();
+    }
+    QDialog::showEvent(event);
 }
 
 void Form2::buildSettingsPage()
@@ -248,7 +256,7 @@ void Form2::save(Key key, bool on) { m_store.SaveSetting(key, storedtext::fromSw
 void Form2::Check1_Click()
 {
     const bool on = valueOf(Check1) == 1;
-    m_clock.setAdjustmentEnabled(on);
+    Q_EMIT adjustmentEnabledChanged(on);
     save(Key::Sp1, on);
 }
 
@@ -330,7 +338,7 @@ void Form2::chooseColour(Swatch *swatch, Key key)
     CommonDialog1 = *chosen;
     swatch->setFill(CommonDialog1);
     if (key == Key::ColorB)
-        m_clock.setBackColour(CommonDialog1);
+        Q_EMIT backColourChanged(CommonDialog1);
     m_store.SaveSetting(key, storedtext::fromColour(CommonDialog1));
 }
 
@@ -342,7 +350,7 @@ void Form2::Command6_Click()
         swatch->setFill(defaultColour(key));
     for (const auto &[swatch, key] : swatches)
         m_store.SaveSetting(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
-    m_clock.setBackColour(defaultColour(Key::ColorB));
+    Q_EMIT backColourChanged(defaultColour(Key::ColorB));
 }
 
 // Esc must not close the dialog: only OK and the title bar's close button do.

@@ -7,7 +7,6 @@
 #include <QFrame>
 
 class ColourPicker;
-class Form1;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -26,12 +25,13 @@ public:
 };
 
 // The settings dialog. Every click is saved at once; the clock picks changes up on its
-// next tick, except the two settings it reads only at start-up, which are applied to it here.
+// next tick, except the two settings it reads only at start-up, which the dialog announces
+// for the window that opened it to apply.
 class Form2 : public QDialog
 {
     Q_OBJECT
 public:
-    Form2(Form1 &clock, SettingsStore &store, ColourPicker &picker, QWidget *parent = nullptr);
+    Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent = nullptr);
 
     void Check1_Click();
     void Check2_Click();
@@ -59,7 +59,12 @@ public:
     // The colour dialog's value: kept while this dialog lives, black at first.
     QColor CommonDialog1 = Qt::black;
 
+signals:
+    void adjustmentEnabledChanged(bool enabled);
+    void backColourChanged(const QColor &colour);
+
 protected:
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -72,7 +77,7 @@ private:
     void chooseColour(Swatch *swatch, Key key);
     void save(Key key, bool on);
 
-    Form1 &m_clock;
     SettingsStore &m_store;
     ColourPicker &m_picker;
+    bool m_loaded = false;
 };

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "clock/twips.h"
+#include "widgets/twips.h"
 
 class QTabWidget;
 

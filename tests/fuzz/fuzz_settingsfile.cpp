@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QString year = clock.Label1->text();
         if (year != QLatin1String("2000") && year != QLatin1String("2026"))
             std::abort();
-        Form2 dialog(clock, store, fake.colourPicker);
+        Form2 dialog(store, fake.colourPicker, &clock);
+        QObject::connect(&dialog, &Form2::adjustmentEnabledChanged, &clock, &Form1::setAdjustmentEnabled);
+        dialog.show();
         noticeClicked = dialog.Check4->isEnabled(); // a disabled switch takes no click
         dialog.Check4->click();
         dialog.Check3->click();

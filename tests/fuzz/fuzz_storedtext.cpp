@@ -1,6 +1,6 @@
 // Every conversion of a stored text: it must never crash, and whatever it accepts must
 // survive the trip back to text and in again unchanged.
-#include "clock/twips.h"
+#include "widgets/twips.h"
 #include "store/storedtext.h"
 
 #include <cstdint>

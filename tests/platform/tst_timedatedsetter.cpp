@@ -23,7 +23,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_daemon.start(QStringLiteral("dbus-daemon"),
+        m_daemon.start(QStringLiteral(RAVELQUINT_DBUS_DAEMON),
                        {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
                         QStringLiteral("--address=unix:path=%1/bus").arg(m_dir.path())});
         QVERIFY2(m_daemon.waitForStarted(), "dbus-daemon is needed for this test");
@@ -113,9 +113,9 @@ private:
         env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), m_address);
         m_mock.setProcessEnvironment(env);
         m_mock.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_mock.start(qEnvironmentVariable("RAVELQUINT_PYTHON", QStringLiteral("python3")),
+        m_mock.start(QStringLiteral(RAVELQUINT_PYTHON),
                      {QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--system"),
-                      QStringLiteral("--template"), qEnvironmentVariable("RAVELQUINT_MOCK_TIMEDATED"),
+                      QStringLiteral("--template"), QStringLiteral(RAVELQUINT_MOCK_TIMEDATED),
                       QStringLiteral("--parameters"), parameters, QStringLiteral("--logfile"), logPath()});
         QVERIFY(m_mock.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(m_bus->interface()->isServiceRegistered(kBusName), 10000);

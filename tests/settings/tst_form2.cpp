@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -55,15 +56,19 @@ QString controlState(const Form2 &d)
            + flags({d.Frame4, d.Check4, d.Check5, d.Option3, d.Option4, d.Label4, d.Command5});
 }
 
+// The dialog on its own, shown as the clock shows it; spies stand in for the clock.
 struct DialogFixture : ClockFixture {
     std::unique_ptr<Form2> dialog;
+    std::unique_ptr<QSignalSpy> adjustment, background;
     Form2 &openDialog()
     {
-        if (!form)
-            open();
-        dialog = std::make_unique<Form2>(*form, temp.store(), fake.colourPicker);
+        dialog = std::make_unique<Form2>(temp.store(), fake.colourPicker);
+        adjustment = std::make_unique<QSignalSpy>(dialog.get(), &Form2::adjustmentEnabledChanged);
+        background = std::make_unique<QSignalSpy>(dialog.get(), &Form2::backColourChanged);
+        dialog->show();
         return *dialog;
     }
+    QColor lastBackground() const { return background->isEmpty() ? QColor() : background->last().at(0).value<QColor>(); }
 };
 } // namespace
 
@@ -123,11 +128,15 @@ private slots:
         DialogFixture f;
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
+        QString storedWhenAnnounced;
+        connect(&dialog, &Form2::adjustmentEnabledChanged, &dialog, [&] { storedWhenAnnounced = f.temp.read(Key::Sp1); });
         dialog.Check1->click();
-        QVERIFY(!f.form->Label17->isEnabled());
+        QCOMPARE(storedWhenAnnounced, QStringLiteral("1")); // the spot follows first, then the store
+        QCOMPARE(f.adjustment->size(), 1);
+        QCOMPARE(f.adjustment->last().at(0).toBool(), false);
         QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("0"));
         dialog.Check1->click();
-        QVERIFY(f.form->Label17->isEnabled());
+        QCOMPARE(f.adjustment->last().at(0).toBool(), true);
         QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("1"));
     }
 
@@ -219,7 +228,6 @@ private slots:
         const QDate sunday(2026, 12, 6);
         f.openAt(QDateTime(sunday, QTime(12, 0)));
         Form2 &dialog = f.openDialog();
-        dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.SSTab1->setCurrentIndex(0);
         QTest::mouseClick(dialog.Check2, Qt::LeftButton, {}, QPoint(8, dialog.Check2->height() / 2));
@@ -238,7 +246,7 @@ private slots:
         dialog.Command3->click();
         QCOMPARE(dialog.Shape2->fill(), kRed);
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
-        QCOMPARE(f.form->palette().color(QPalette::Window), kBlack);
+        QVERIFY(f.background->isEmpty());
         f.tickAt(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1)));
         QCOMPARE(textColour(f.form->Label1), kRed);
     }
@@ -250,7 +258,8 @@ private slots:
         Form2 &dialog = f.openDialog();
         f.fake.colourPicker.replies = {QColor(0, 0, 128)};
         dialog.Command2->click();
-        QCOMPARE(f.form->palette().color(QPalette::Window), QColor(0, 0, 128));
+        QCOMPARE(f.background->size(), 1);
+        QCOMPARE(f.lastBackground(), QColor(0, 0, 128));
         QCOMPARE(f.temp.read(Key::ColorB), QStringLiteral("8388608"));
     }
 
@@ -274,7 +283,7 @@ private slots:
         QCOMPARE(f.temp.rawText(), before);
         QCOMPARE(dialog.Shape1->fill(), QColor(128, 128, 128));
         QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
-        QCOMPARE(f.form->palette().color(QPalette::Window), QColor(128, 128, 128));
+        QVERIFY(f.background->isEmpty());
     }
 
     void colourDialogStartsFromTheLastChoice()
@@ -300,7 +309,6 @@ private slots:
         DialogFixture f;
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
-        dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.SSTab1->setCurrentIndex(0);
         QTest::mouseClick(dialog.Command4, Qt::LeftButton);
@@ -314,7 +322,6 @@ private slots:
         seedSwitches(f.temp, QStringLiteral("0 1 1 1 0 1 1"));
         f.temp.seed({{Key::ColorB, QStringLiteral("123")}, {Key::ColorF, QStringLiteral("456")},
                      {Key::ColorS, QStringLiteral("789")}, {Key::ColorTel, QStringLiteral("1011")}});
-        f.open();
         Form2 &dialog = f.openDialog();
         dialog.Command6->click();
         QCOMPARE(dialog.Shape1->fill(), kBlack);
@@ -325,7 +332,8 @@ private slots:
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("65280"));
         QCOMPARE(f.temp.read(Key::ColorS), QStringLiteral("255"));
         QCOMPARE(f.temp.read(Key::ColorTel), QStringLiteral("16744576"));
-        QCOMPARE(f.form->palette().color(QPalette::Window), kBlack);
+        QCOMPARE(f.background->size(), 1);
+        QCOMPARE(f.lastBackground(), kBlack);
         QCOMPARE(storedSwitches(f.temp), QStringLiteral("0 1 1 1 0 1 1"));
     }
 
@@ -341,7 +349,6 @@ private slots:
         DialogFixture f;
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
-        dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.SSTab1->setCurrentIndex(0);
         dialog.Check2->setFocus();

@@ -1,4 +1,4 @@
-#include "clock/designfont.h"
+#include "widgets/designfont.h"
 
 #include <QFontInfo>
 #include <QStringList>

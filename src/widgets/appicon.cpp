@@ -1,4 +1,4 @@
-#include "clock/appicon.h"
+#include "widgets/appicon.h"
 
 QIcon appIcon()
 {
