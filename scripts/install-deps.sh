@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a build (and, with "test", the test suite) needs; only
-# what is missing, through sudo when not root.
+# Installs the Debian packages that a build needs ("run"), and those that the tests
+# ("test"), the benchmarks ("bench") or the package ("package") need too: only what is
+# missing, through sudo when not root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev fonts-ipafont-gothic)
-[[ ${1:-} == package ]] && packages+=(dpkg-dev file lintian desktop-file-utils)
-if [[ ${1:-} == test || ${1:-} == bench ]]; then
-    packages+=(xvfb xauth x11-utils xdotool faketime imagemagick python3 python3-dbusmock dbus
-               dpkg-dev file lintian desktop-file-utils clang libclang-rt-14-dev)
-fi
-if [[ ${1:-} == bench ]]; then
-    packages+=(x11-apps libx11-dev libxdamage-dev)
-fi
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic)
+case ${1:-run} in
+    test | bench)
+        packages+=(xvfb xauth x11-utils x11-xserver-utils xdotool faketime imagemagick openbox python3
+                   python3-dbusmock dbus dpkg-dev file lintian desktop-file-utils appstream
+                   clang libclang-rt-dev util-linux)
+        [[ $1 == bench ]] && packages+=(x11-apps libx11-dev libxdamage-dev)
+        ;;
+    package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -21,6 +23,22 @@ done
 
 echo "Installing: ${missing[*]}"
 sudo=()
-((EUID == 0)) || sudo=(sudo)
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if ((EUID != 0)); then
+    if ! command -v sudo >/dev/null; then
+        echo "These Debian packages are missing and this user cannot install them (not root, no sudo):" >&2
+        echo "  ${missing[*]}" >&2
+        echo "Ask an administrator to run: apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo=(sudo)
+fi
+install() {
+    # sudo drops the environment, so the setting goes in through env.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+if ! install; then
+    echo "Could not install these Debian packages: ${missing[*]}" >&2
+    echo "Install them as an administrator (apt-get install ${missing[*]}) and run this again." >&2
+    exit 1
+fi
