@@ -2,23 +2,21 @@
 
 #include "store/storedtext.h"
 
+#include <QDir>
 #include <QFile>
-#include <QtDebug>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+Q_LOGGING_CATEGORY(lcStore, "ravelquint.store")
 
 namespace {
-constexpr const char *kOrganisation = "ravelquint";
-constexpr const char *kApplication = "ravelquint";
-
-const std::array<QString, kKeys.size()> &settingPaths()
-{
-    static const auto paths = [] {
-        std::array<QString, kKeys.size()> built;
-        for (const KeyInfo &info : kKeys)
-            built[std::size_t(info.key)] = QLatin1String(info.section) + QLatin1Char('/') + QLatin1String(info.name);
-        return built;
-    }();
-    return paths;
-}
+constexpr int kLockWaitMs = 2000; // another clock writing the same file finishes long before
 
 bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 } // namespace
@@ -29,11 +27,15 @@ bool SettingsStore::FileVersion::operator==(const FileVersion &other) const
            && modified == other.modified && changed == other.changed;
 }
 
-SettingsStore::SettingsStore(const QString &filePath)
-    : m_settings(filePath, QSettings::NativeFormat), m_nativePath(QFile::encodeName(filePath))
+SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath), m_nativePath(QFile::encodeName(filePath))
 {
-    m_settings.setAtomicSyncRequired(true);
     reload();
+}
+
+QString SettingsStore::defaultFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/ravelquint/ravelquint.conf");
 }
 
 SettingsStore::FileVersion SettingsStore::currentVersion() const
@@ -47,16 +49,11 @@ SettingsStore::FileVersion SettingsStore::currentVersion() const
 void SettingsStore::reload()
 {
     m_loadedVersion = currentVersion();
-    m_settings.sync();
-    for (const KeyInfo &info : kKeys) {
-        const QVariant value = m_settings.value(settingPaths()[std::size_t(info.key)]);
-        m_values[std::size_t(info.key)] = value.isValid() ? std::optional(value.toString()) : std::nullopt;
-    }
-}
-
-QString SettingsStore::defaultFilePath()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kApplication).fileName();
+    ++m_readCount;
+    QFile file(m_path);
+    // Never read a device or a pipe behind the settings path: it may not end.
+    const bool readable = QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly);
+    m_values = settingsfile::parse(readable ? file.readAll() : QByteArray());
 }
 
 void SettingsStore::Refresh()
@@ -70,17 +67,73 @@ QString SettingsStore::GetSetting(Key key, const QString &fallback) const
     return m_values[std::size_t(key)].value_or(fallback);
 }
 
-void SettingsStore::SaveSetting(Key key, const QString &value)
+bool SettingsStore::SaveSetting(Key key, const QString &value)
 {
-    m_settings.setValue(settingPaths()[std::size_t(key)], value);
-    reload(); // writes the file, and takes in whatever another process wrote meanwhile
-    // QSettings' status stays set once an error occurred, so it cannot tell a failed write;
-    // whether the file may be written can.
-    if (!m_settings.isWritable() && !m_reportedWriteFailure) {
-        m_reportedWriteFailure = true;
-        qWarning().noquote() << "ravelquint: cannot write the settings file" << m_settings.fileName()
-                             << "- changes last only until the program ends";
+    QDir().mkpath(QFileInfo(m_path).path()); // a refusal shows below, with its reason
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    const bool locked = lock.tryLock(kLockWaitMs); // a folder that refuses the lock refuses the file too
+    Refresh(); // keep whatever another process wrote meanwhile
+    m_values[std::size_t(key)] = value;
+
+    QFile current(m_path);
+    QByteArray text;
+    if (QFileInfo(m_path).isFile() && current.open(QIODevice::ReadOnly))
+        text = current.readAll();
+    ino_t writtenInode = 0;
+    const bool saved = write(settingsfile::withEntry(text, key, value), &writtenInode);
+    if (locked)
+        lock.unlock();
+    if (!saved) {
+        reportSaveFailure();
+        return false;
     }
+    // Our own write needs no reading back; a later change by anyone else still shows.
+    const FileVersion written = currentVersion();
+    if (written.inode == writtenInode)
+        m_loadedVersion = written;
+    return true;
+}
+
+bool SettingsStore::write(const QByteArray &text, ino_t *writtenInode)
+{
+    const QFileInfo info(m_path);
+    if (info.exists() && !info.isFile()) {
+        m_saveError = QStringLiteral("%1 is not a regular file").arg(info.canonicalFilePath());
+        return false;
+    }
+    // Through a link, the file it points at is replaced and the link kept.
+    QSaveFile file(info.exists() ? info.canonicalFilePath() : m_path);
+    file.setDirectWriteFallback(false);
+    // Unbuffered, and synced here: QSaveFile's own commit ignores a failed sync, and a
+    // buffered write that fails only at close would be renamed over the good file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size()) {
+        m_saveError = file.errorString();
+        return false;
+    }
+    if (::fdatasync(file.handle()) != 0) {
+        m_saveError = QString::fromLocal8Bit(std::strerror(errno));
+        file.cancelWriting();
+        return false;
+    }
+    struct stat written = {};
+    if (::fstat(file.handle(), &written) == 0)
+        *writtenInode = written.st_ino;
+    if (!file.commit()) {
+        m_saveError = file.errorString();
+        return false;
+    }
+    m_saveError.clear();
+    return true;
+}
+
+void SettingsStore::reportSaveFailure()
+{
+    if (m_reportedSaveFailure)
+        return;
+    m_reportedSaveFailure = true;
+    qCWarning(lcStore).noquote() << QStringLiteral("ravelquint: cannot save the settings to %1 (%2); "
+                                                   "changes last only until the program ends")
+                                        .arg(m_path, m_saveError);
 }
 
 bool SettingsStore::HoldsValidValue(Key key) const
@@ -102,17 +155,16 @@ qint16 SettingsStore::GetSwitch(Key key)
     if (const auto value = storedtext::toSwitch(text))
         return *value;
     const char *fallback = isMarker ? kStartDefault : keyInfo(key).firstRunDefault;
-    reportBadText(key, text, fallback);
+    reportBadText(key, fallback);
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
 template <typename T>
 std::optional<T> SettingsStore::GetConverted(Key key, std::optional<T> (*convert)(const QString &))
 {
-    const QString text = GetSetting(key);
-    const std::optional<T> value = convert(text);
+    const std::optional<T> value = convert(GetSetting(key));
     if (!value)
-        reportBadText(key, text, nullptr);
+        reportBadText(key, nullptr);
     return value;
 }
 
@@ -120,15 +172,17 @@ std::optional<QColor> SettingsStore::GetColour(Key key) { return GetConverted(ke
 
 std::optional<float> SettingsStore::GetPosition(Key key) { return GetConverted(key, storedtext::toPosition); }
 
-void SettingsStore::reportBadText(Key key, const QString &text, const char *fallback)
+void SettingsStore::reportBadText(Key key, const char *fallback)
 {
     const auto index = static_cast<std::size_t>(key);
     if (m_reported.test(index))
         return;
     m_reported.set(index);
     const KeyInfo &info = keyInfo(key);
+    const QString what = Holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
+                                    : QStringLiteral("is missing");
     const QString outcome = fallback ? QStringLiteral("using \"%1\"").arg(QLatin1String(fallback))
                                      : QStringLiteral("left unchanged");
-    qWarning().noquote() << QStringLiteral("ravelquint: [%1] %2 holds \"%3\", which is not a valid value; %4")
-                                .arg(QLatin1String(info.section), QLatin1String(info.name), text, outcome);
+    qCWarning(lcStore).noquote() << QStringLiteral("ravelquint: [%1] %2 %3; %4")
+                                        .arg(QLatin1String(info.section), QLatin1String(info.name), what, outcome);
 }

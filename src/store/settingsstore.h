@@ -1,11 +1,10 @@
 #pragma once
 
+#include "store/settingsfile.h"
 #include "store/settingskeys.h"
 
 #include <QColor>
-#include <QSettings>
 #include <QString>
-#include <array>
 #include <bitset>
 #include <optional>
 #include <sys/stat.h>
@@ -19,13 +18,17 @@ class SettingsStore
 public:
     explicit SettingsStore(const QString &filePath = defaultFilePath());
 
-    // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, as Qt resolves it.
+    // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf.
     static QString defaultFilePath();
+    QString filePath() const { return m_path; }
 
     void Refresh();
     QString GetSetting(Key key, const QString &fallback = QString()) const;
-    // Durable on return: the whole file has been replaced atomically and synced.
-    void SaveSetting(Key key, const QString &value);
+    // True when the entry reached the disk: the whole file was replaced atomically and
+    // synced. Otherwise the value lives in memory until the program ends, the file is as
+    // it was, and saveError() says why.
+    bool SaveSetting(Key key, const QString &value);
+    QString saveError() const { return m_saveError; }
 
     // Typed reads for a stored text that may have been edited by hand. A bad switch
     // reads as its first-run default; a bad colour or position as nothing. Each bad
@@ -34,6 +37,9 @@ public:
     std::optional<QColor> GetColour(Key key);
     std::optional<float> GetPosition(Key key);
     bool HoldsValidValue(Key key) const;
+    bool Holds(Key key) const { return m_values[std::size_t(key)].has_value(); }
+    // How often the file has been read: once at start, then only when someone else changed it.
+    int readCount() const { return m_readCount; }
 
 private:
     // What tells one version of the file from another; a rewrite replaces the inode.
@@ -47,14 +53,18 @@ private:
     };
     FileVersion currentVersion() const;
     void reload();
-    void reportBadText(Key key, const QString &text, const char *outcome);
+    bool write(const QByteArray &text, ino_t *writtenInode);
+    void reportSaveFailure();
+    void reportBadText(Key key, const char *outcome);
     template <typename T>
     std::optional<T> GetConverted(Key key, std::optional<T> (*convert)(const QString &));
 
-    QSettings m_settings;
+    QString m_path;
     QByteArray m_nativePath;
     FileVersion m_loadedVersion;
-    std::array<std::optional<QString>, kKeys.size()> m_values;
+    settingsfile::Values m_values;
     std::bitset<kKeys.size()> m_reported;
-    bool m_reportedWriteFailure = false;
+    QString m_saveError;
+    bool m_reportedSaveFailure = false;
+    int m_readCount = 0;
 };

@@ -1,9 +1,122 @@
 #include "store/settingsstore.h"
 #include "support/tempstore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTest>
+#include <functional>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+enum class Refusal { FolderIsAFile, ReadOnlyFolder, FullDisk, Device };
+constexpr uid_t kNobody = 65534;
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs `save` in a child process as an ordinary user (root passes every permission
+// check) and returns what it answered; a null text where privileges cannot be dropped.
+QString asOrdinaryUser(const std::function<QString()> &save)
+{
+    if (::geteuid() != 0)
+        return {};
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(1);
+        const QByteArray answer = save().toUtf8();
+        [[maybe_unused]] const ssize_t written = ::write(channel[1], answer.constData(), size_t(answer.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    QByteArray answer;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, n);
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString::fromUtf8(answer) : QString();
+}
+
+// A settings path whose next save the system will refuse, holding "tel=0" where it can;
+// a null text, with the reason in `skip`, where this machine cannot stage the refusal.
+QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
+{
+    const QString folder = dir.filePath(QStringLiteral("ravelquint"));
+    const QString path = folder + QStringLiteral("/ravelquint.conf");
+    QDir().mkpath(folder);
+    switch (refusal) {
+    case Refusal::FolderIsAFile: {
+        QDir(folder).removeRecursively();
+        QFile blocker(folder);
+        [[maybe_unused]] const bool made = blocker.open(QIODevice::WriteOnly);
+        break;
+    }
+    case Refusal::ReadOnlyFolder:
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(path).constData(), 0666); // the file itself may be written
+        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        break;
+    case Refusal::FullDisk: {
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k") != 0)
+            return *skip = "needs the right to mount a small tmpfs (root)", QString();
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        QFile filler(folder + QStringLiteral("/filler"));
+        [[maybe_unused]] const bool opened = filler.open(QIODevice::WriteOnly);
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+        break;
+    }
+    case Refusal::Device: {
+        const QString device = dir.filePath(QStringLiteral("full"));
+        if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+            return *skip = "needs the right to make a device node (root)", QString();
+        QFile::link(device, path);
+        break;
+    }
+    }
+    return path;
+}
+
+// File times tick in steps of a few milliseconds; a rewrite in the same step as the
+// write before it could not be told from it by any reader.
+void waitUntilTheFileClockMovesPast(const QString &path)
+{
+    struct stat file = {}, probe = {};
+    ::stat(QFile::encodeName(path).constData(), &file);
+    const QString probePath = path + QStringLiteral(".probe");
+    [[maybe_unused]] const bool moved = QTest::qWaitFor([&] {
+        QFile touch(probePath);
+        [[maybe_unused]] const bool opened = touch.open(QIODevice::WriteOnly);
+        touch.write("x");
+        touch.close();
+        ::stat(QFile::encodeName(probePath).constData(), &probe);
+        return probe.st_mtim.tv_sec != file.st_mtim.tv_sec || probe.st_mtim.tv_nsec != file.st_mtim.tv_nsec;
+    });
+    QFile::remove(probePath);
+}
+
+struct Unmount {
+    QString folder;
+    ~Unmount() { ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH); }
+};
+} // namespace
 
 class TestSettingsStore : public QObject
 {
@@ -29,16 +142,61 @@ private slots:
         QVERIFY(!text.contains("@Variant"));
     }
 
-    void unwritableFileIsReportedOnceAndValuesStillServe()
+    // A save the system refuses leaves the file as it was, keeps the value in memory and
+    // says why, once; nothing is ever written over a device.
+    void refusedSaveKeepsTheFileAndSaysWhy_data()
+    {
+        QTest::addColumn<int>("refusal");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder is a plain file") << int(Refusal::FolderIsAFile) << "Not a directory";
+        QTest::newRow("folder without write permission, ordinary user") << int(Refusal::ReadOnlyFolder)
+                                                                        << "Permission denied";
+        QTest::newRow("full file system") << int(Refusal::FullDisk) << "No space left on device";
+        QTest::newRow("link to a device") << int(Refusal::Device) << "is not a regular file";
+    }
+    void refusedSaveKeepsTheFileAndSaysWhy()
+    {
+        QFETCH(int, refusal);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const char *skip = nullptr;
+        const QString path = prepare(Refusal(refusal), dir, &skip);
+        const Unmount unmount{Refusal(refusal) == Refusal::FullDisk ? QFileInfo(path).path() : QString()};
+        if (skip)
+            QSKIP(skip);
+        const QByteArray before = contents(path);
+        if (Refusal(refusal) == Refusal::ReadOnlyFolder) {
+            const QString answer = asOrdinaryUser([&] {
+                SettingsStore store(path);
+                return store.SaveSetting(Key::Tel, QStringLiteral("1")) ? QStringLiteral("saved") : store.saveError();
+            });
+            if (answer.isNull())
+                QSKIP("needs root, to run the save as an ordinary user");
+            QVERIFY2(answer.contains(reason), qPrintable(answer));
+        } else {
+            SettingsStore store(path);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings to %1 \\(.*%2.*\\); "
+                                                                                 "changes last only until the program ends")
+                                                                      .arg(QRegularExpression::escape(path), reason)));
+            QVERIFY(!store.SaveSetting(Key::Tel, QStringLiteral("1")));
+            QVERIFY(!store.SaveSetting(Key::Mode, QStringLiteral("1"))); // reported once: a second line would fail
+            QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
+        }
+        QCOMPARE(contents(path), before);
+        if (Refusal(refusal) == Refusal::Device)
+            QVERIFY(QFileInfo(QFileInfo(path).canonicalFilePath()).exists() && !QFileInfo(path).isFile());
+    }
+
+    void linkToARegularFileUpdatesItsTarget()
     {
         QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        SettingsStore store(dir.filePath(QStringLiteral("not-a-folder/ravelquint.conf")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot write the settings file")));
-        store.SaveSetting(Key::Tel, QStringLiteral("1"));
-        store.SaveSetting(Key::Mode, QStringLiteral("1"));
-        QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
+        const QString target = dir.filePath(QStringLiteral("elsewhere.conf"));
+        const QString link = dir.filePath(QStringLiteral("ravelquint.conf"));
+        QVERIFY(SettingsStore(target).SaveSetting(Key::Tel, QStringLiteral("0")));
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(SettingsStore(link).SaveSetting(Key::Tel, QStringLiteral("1")));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(contents(target).contains("tel=1\n"));
     }
 
     // A file cut off mid-write by another program reads as far as it goes and is then
@@ -61,19 +219,46 @@ private slots:
         QCOMPARE(temp.store().GetSetting(Key::Top), QString());
     }
 
+    // Rewrites by another process, also those that keep the size (and, in place, the inode).
+    void seesAnotherProcessWriteAfterRefresh_data()
+    {
+        QTest::addColumn<QByteArray>("rewrite");
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("atomic, larger") << QByteArray("[setup]\ntel=1\nmode=1\n") << false;
+        QTest::newRow("atomic, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << false;
+        QTest::newRow("in place, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << true;
+    }
     void seesAnotherProcessWriteAfterRefresh()
     {
+        QFETCH(QByteArray, rewrite);
+        QFETCH(bool, inPlace);
         TempStore temp;
-        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        temp.writeRaw("[setup]\ntel=0\nmode=0\n");
         QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(0));
-
-        QSaveFile edit(temp.path());
-        QVERIFY(edit.open(QIODevice::WriteOnly));
-        edit.write("[setup]\ntel=1\nmode=1\n");
-        QVERIFY(edit.commit());
+        if (inPlace) {
+            waitUntilTheFileClockMovesPast(temp.path());
+            temp.writeRaw(rewrite);
+        } else {
+            QSaveFile edit(temp.path());
+            QVERIFY(edit.open(QIODevice::WriteOnly));
+            edit.write(rewrite);
+            QVERIFY(edit.commit());
+        }
         temp.store().Refresh();
         QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(1));
-        QCOMPARE(temp.store().GetSwitch(Key::Mode), qint16(1));
+        QCOMPARE(temp.store().GetSetting(Key::Mode), QString::fromLatin1(rewrite.mid(rewrite.lastIndexOf('=') + 1, 1)));
+    }
+
+    // Ten refreshes a second must not read back what the store itself just wrote.
+    void ownWriteIsNotReadBack()
+    {
+        TempStore temp;
+        temp.store().SaveSetting(Key::Tel, QStringLiteral("1"));
+        const int reads = temp.store().readCount();
+        temp.store().SaveSetting(Key::Mode, QStringLiteral("1"));
+        temp.store().Refresh();
+        QCOMPARE(temp.store().readCount(), reads);
+        QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
     }
 
     void writeKeepsWhatAnotherProcessWroteMeanwhile()

@@ -3,14 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
-
-namespace {
-QString pathOf(Key key)
-{
-    return QLatin1String(keyInfo(key).section) + QLatin1Char('/') + QLatin1String(keyInfo(key).name);
-}
-} // namespace
 
 TempStore::TempStore() { m_store = std::make_unique<SettingsStore>(path()); }
 
@@ -18,12 +10,12 @@ QString TempStore::path() const { return m_dir.filePath(QStringLiteral("ravelqui
 
 SettingsStore &TempStore::store() { return *m_store; }
 
+// Written as another process would: through a store of its own.
 void TempStore::seed(const std::vector<std::pair<Key, QString>> &entries)
 {
-    QSettings raw(path(), QSettings::NativeFormat);
+    SettingsStore other(path());
     for (const auto &[key, value] : entries)
-        raw.setValue(pathOf(key), value);
-    raw.sync();
+        other.SaveSetting(key, value);
     m_store->Refresh();
 }
 
@@ -40,17 +32,9 @@ void TempStore::seedDefaults()
     seed(entries);
 }
 
-QString TempStore::read(Key key) const
-{
-    QSettings raw(path(), QSettings::NativeFormat);
-    return raw.value(pathOf(key)).toString();
-}
+QString TempStore::read(Key key) const { return settingsfile::parse(rawText())[std::size_t(key)].value_or(QString()); }
 
-bool TempStore::contains(Key key) const
-{
-    QSettings raw(path(), QSettings::NativeFormat);
-    return raw.contains(pathOf(key));
-}
+bool TempStore::contains(Key key) const { return settingsfile::parse(rawText())[std::size_t(key)].has_value(); }
 
 QByteArray TempStore::rawText() const
 {
