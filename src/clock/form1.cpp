@@ -15,11 +15,14 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <algorithm>
 #include <array>
+
+Q_LOGGING_CATEGORY(lcClock, "ravelquint.clock")
 
 namespace {
 
@@ -79,6 +82,13 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(Label16, &MouseTarget::doubleClicked, this, &Form1::Label16_DblClick);
     connect(Label17, &MouseTarget::clicked, this, &Form1::Label17_Click);
 
+    // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
+    // the place is saved now in case the session does end.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::SavePlace);
+        connect(app, &QCoreApplication::aboutToQuit, this, &Form1::Form_Unload);
+    }
+
     Form_Load();
     Timer1->setEnabled(true);
 }
@@ -134,9 +144,8 @@ void Form1::Form_Load()
     m_store.Refresh();
     m_reading = m_platform.clock.now();
     const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
-    if (firstRun)
-        WriteMissingDefaults();
-    else
+    WriteMissingDefaults(firstRun);
+    if (!firstRun)
         RestorePosition();
 
     Sp1 = m_store.GetSwitch(Key::Sp1);
@@ -150,12 +159,20 @@ void Form1::Form_Load()
     Dispatch();
 }
 
-// A first run fills in what is missing or unreadable and keeps whatever the user chose
-// before a first run that never closed.
-void Form1::WriteMissingDefaults()
+// Every start fills in what is missing, so a store deleted under a running clock is whole
+// again. A first run also mends what it cannot read, and keeps whatever the user chose
+// before a first run that never closed; later runs leave a hand edit for the user to mend.
+void Form1::WriteMissingDefaults(bool firstRun)
 {
     for (const KeyInfo &info : kKeys) {
-        if (info.firstRunDefault && !m_store.HoldsValidValue(info.key))
+        if (!info.firstRunDefault)
+            continue;
+        const bool missing = !m_store.Holds(info.key);
+        if (missing && !firstRun)
+            qCWarning(lcClock).noquote() << QStringLiteral("ravelquint: [%1] %2 is missing; writing \"%3\"")
+                                                .arg(QLatin1String(info.section), QLatin1String(info.name),
+                                                     QLatin1String(info.firstRunDefault));
+        if (missing || (firstRun && !m_store.HoldsValidValue(info.key)))
             m_store.SaveSetting(info.key, QString::fromLatin1(info.firstRunDefault));
     }
 }
@@ -320,6 +337,12 @@ void Form1::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
+    SavePlace();
+}
+
+// The marker last: a store with the marker always has the place too.
+void Form1::SavePlace()
+{
     m_store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(pos().y()))));
     m_store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(pos().x()))));
     m_store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));

@@ -24,6 +24,7 @@ public:
 
     void Timer1_Timer();
     void Form_Unload();
+    void SavePlace();
     void Label16_DblClick();
     void Label17_Click();
 
@@ -45,7 +46,7 @@ protected:
 private:
     void buildLayout();
     void Form_Load();
-    void WriteMissingDefaults();
+    void WriteMissingDefaults(bool firstRun);
     void RestorePosition();
     void ApplyBandTest();
     void Dispatch();

@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -251,7 +253,30 @@ void Form2::loadSwatch(Swatch *swatch, Key key)
         swatch->setFill(*colour);
 }
 
-void Form2::save(Key key, bool on) { m_store.SaveSetting(key, storedtext::fromSwitch(on ? 1 : 0)); }
+void Form2::save(Key key, bool on) { save(key, storedtext::fromSwitch(on ? 1 : 0)); }
+
+void Form2::save(Key key, const QString &value)
+{
+    if (!m_store.SaveSetting(key, value))
+        tellSaveRefusedOnce();
+}
+
+// Once in the dialog's life: the reason does not change from one click to the next.
+void Form2::tellSaveRefusedOnce()
+{
+    if (m_toldSaveRefused)
+        return;
+    m_toldSaveRefused = true;
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("設定の保存"),
+                                QStringLiteral("設定をファイルに保存できませんでした。\n\n"
+                                               "保存先: %1\n理由: %2\n\n"
+                                               "変更した設定は、このプログラムを終了するまで有効です。")
+                                    .arg(QDir::toNativeSeparators(m_store.filePath()), m_store.saveError()),
+                                QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("SaveRefused"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
 
 void Form2::Check1_Click()
 {
@@ -339,7 +364,7 @@ void Form2::chooseColour(Swatch *swatch, Key key)
     swatch->setFill(CommonDialog1);
     if (key == Key::ColorB)
         Q_EMIT backColourChanged(CommonDialog1);
-    m_store.SaveSetting(key, storedtext::fromColour(CommonDialog1));
+    save(key, storedtext::fromColour(CommonDialog1));
 }
 
 void Form2::Command6_Click()
@@ -349,7 +374,7 @@ void Form2::Command6_Click()
     for (const auto &[swatch, key] : swatches)
         swatch->setFill(defaultColour(key));
     for (const auto &[swatch, key] : swatches)
-        m_store.SaveSetting(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
+        save(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
     Q_EMIT backColourChanged(defaultColour(Key::ColorB));
 }
 

@@ -76,8 +76,11 @@ private:
     void loadSwatch(Swatch *swatch, Key key);
     void chooseColour(Swatch *swatch, Key key);
     void save(Key key, bool on);
+    void save(Key key, const QString &value);
+    void tellSaveRefusedOnce();
 
     SettingsStore &m_store;
     ColourPicker &m_picker;
     bool m_loaded = false;
+    bool m_toldSaveRefused = false;
 };

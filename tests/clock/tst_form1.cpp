@@ -3,7 +3,10 @@
 #include "clock/walltimer.h"
 #include "support/clockfixture.h"
 
+#include <QFile>
+#include <QFontMetrics>
 #include <QSaveFile>
+#include <QSessionManager>
 #include <QTest>
 
 namespace {
@@ -53,6 +56,54 @@ private slots:
         QCOMPARE(f.temp.read(Key::Top), QStringLiteral("600"));
         QCOMPARE(f.temp.read(Key::Left), QStringLiteral("1500"));
         QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1"));
+        // New entries join their section in the order they were written: the marker last.
+        QVERIFY2(f.temp.rawText().contains("[info]\ntop=600\nleft=1500\nstart=1\n"), f.temp.rawText().constData());
+    }
+
+    // A session checkpoint, or a logout that is then cancelled, must not close the clock.
+    void sessionCheckpointSavesThePlaceAndKeepsTheWindow()
+    {
+        ClockFixture f;
+        Form1 &form = f.open();
+        form.show();
+        form.move(100, 40);
+        alignas(QSessionManager) char manager[sizeof(QSessionManager)] = {};
+        Q_EMIT qApp->commitDataRequest(*reinterpret_cast<QSessionManager *>(manager));
+        QVERIFY(form.isVisible());
+        QCOMPARE(f.temp.read(Key::Top), QStringLiteral("600"));
+        QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1"));
+    }
+
+    // The README's way to start afresh, done while the clock runs: two restarts later the
+    // store is whole, with the choice made meanwhile and the defaults for the rest.
+    void storeDeletedUnderARunningClockIsWholeAgain()
+    {
+        ClockFixture f;
+        f.temp.seedDefaults();
+        f.open();
+        QVERIFY(QFile::remove(f.temp.path()));
+        f.tickAt(QDateTime(kMonday, QTime(12, 0, 1)));
+        f.temp.seed({{Key::Tel, QStringLiteral("1")}});
+        f.form->close();
+        f.form.reset();
+
+        for (const KeyInfo &info : kKeys) {
+            if (info.firstRunDefault && info.key != Key::Tel)
+                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("ravelquint: [%1] %2 is missing; writing \"%3\"")
+                                                                  .arg(QLatin1String(info.section),
+                                                                       QLatin1String(info.name),
+                                                                       QLatin1String(info.firstRunDefault))));
+        }
+        f.temp.store().Refresh();
+        f.open();
+        f.form->close();
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        f.temp.store().Refresh();
+        f.open();
+        for (const KeyInfo &info : kKeys)
+            QVERIFY2(f.temp.contains(info.key), info.name);
+        QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("1"));
+        QCOMPARE(f.temp.read(Key::ColorTel), QStringLiteral("16744576"));
     }
 
     void laterRunRestoresAPositionOnScreen_data()
@@ -175,7 +226,7 @@ private slots:
             QCOMPARE(textColour(form.Label15), kTelehodai);
     }
 
-    void noticeHidesAtEightAndKeepsItsColour()
+    void noticeFollowsTheBandAcrossADay()
     {
         ClockFixture f;
         seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"));
@@ -185,6 +236,32 @@ private slots:
         QVERIFY(form.Label15->isHidden());
         QCOMPARE(textColour(form.Label15), kTelehodai);
         QCOMPARE(textColour(form.Label4), kNormal);
+        f.tickAt(QDateTime(kMonday, QTime(22, 59, 59)));
+        QVERIFY(form.Label15->isHidden());
+        f.tickAt(QDateTime(kMonday, QTime(23, 0, 0)));
+        QVERIFY(!form.Label15->isHidden());
+    }
+
+    // Drawn in a substitute face, the widest caption of each label still fits its box.
+    void everyCaptionFitsItsBox_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("year") << "Label1" << "2000";
+        for (const char *label : {"Label2", "Label3", "Label4", "Label5", "Label6"})
+            QTest::addRow("%s", label) << label << "08";
+        QTest::newRow("notice") << "Label15" << "テレホーダイ終了まで";
+        QTest::newRow("weekday unit") << "Label11" << "曜日";
+    }
+    void everyCaptionFitsItsBox()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, caption);
+        ClockFixture f;
+        const QLabel *box = f.open().findChild<QLabel *>(label);
+        QVERIFY(box);
+        const int width = QFontMetrics(box->font()).horizontalAdvance(caption);
+        QVERIFY2(width <= box->width(), qPrintable(QStringLiteral("%1 wide in %2").arg(width).arg(box->width())));
     }
 
     // A hand-edited switch that decides nothing leaves the last colouring on screen.

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -335,6 +336,27 @@ private slots:
         QCOMPARE(f.background->size(), 1);
         QCOMPARE(f.lastBackground(), kBlack);
         QCOMPARE(storedSwitches(f.temp), QStringLiteral("0 1 1 1 0 1 1"));
+    }
+
+    // Told once, in Japanese, over the dialog; each click still takes effect in memory.
+    void refusedSaveIsToldOnce()
+    {
+        QTemporaryDir dir;
+        QFile blocker(dir.filePath(QStringLiteral("ravelquint")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        SettingsStore store(dir.filePath(QStringLiteral("ravelquint/ravelquint.conf")));
+        FakeColourPicker picker;
+        Form2 dialog(store, picker);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings")));
+        dialog.show();
+        dialog.Check3->click();
+        dialog.Check2->click();
+        const auto boxes = dialog.findChildren<QMessageBox *>(QStringLiteral("SaveRefused"));
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first()->text().contains(store.filePath()), qPrintable(boxes.first()->text()));
+        QVERIFY(boxes.first()->text().contains(QStringLiteral("プログラムを終了するまで有効")));
+        QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
+        QCOMPARE(store.GetSwitch(Key::Sp2), qint16(1));
     }
 
     void onlyOkAndTheCloseButtonCloseIt_data()
