@@ -215,6 +215,8 @@ void Form1::Dispatch()
         ShowClock();
     else if (CounterMode == 1)
         ShowTeleCounter();
+    else
+        m_faceShows = {}; // left as it was: no longer the time of day
 }
 
 void Form1::LoadState()
@@ -247,6 +249,7 @@ void Form1::Sample(const QDateTime &reading)
 void Form1::ShowClock()
 {
     m_countdownShown = false;
+    m_faceShows = m_reading;
     LoadState();
     ApplyColors();
     DrawCaptions();
@@ -255,6 +258,7 @@ void Form1::ShowClock()
 void Form1::ShowTeleCounter()
 {
     m_countdownShown = true;
+    m_faceShows = {};
     LoadState();
     ApplyColors();
     const TimeLeft left = timeLeftUntilBandEnds(m_reading.time());
@@ -365,29 +369,27 @@ void Form1::Label16_DblClick()
     dialog.exec();
 }
 
-// The caption's number when it holds one in 0 … limit - 1, else the fallback.
-int Form1::captionOr(const QLabel *label, int fallback, int limit) const
+// The minute the face shows, on the date it shows it; where the face shows no time of
+// day, the minute of the reading itself.
+QDateTime Form1::AdjustmentTarget(const QDateTime &reading) const
 {
-    bool ok = false;
-    const int value = label->text().toInt(&ok);
-    return ok && value >= 0 && value < limit ? value : fallback;
+    const QDateTime shown = m_faceShows.isValid() ? m_faceShows : reading;
+    return QDateTime(shown.date(), QTime(shown.time().hour(), shown.time().minute()));
 }
 
+// The face goes on ticking while the desktop asks for authorisation, which can take minutes.
 void Form1::Label17_Click()
 {
     if (m_adjusting)
         return;
     m_adjusting = true;
-    Timer1->setEnabled(false);
     const QDateTime reading = m_platform.clock.now();
-    // While the countdown shows, the captions hold the time left, not the time of day.
-    const int hour = m_countdownShown ? reading.time().hour() : captionOr(Label4, reading.time().hour(), 24);
-    const int minute = m_countdownShown ? reading.time().minute() : captionOr(Label5, reading.time().minute(), 60);
-    const QTime target(hour, minute, 0);
+    const QDateTime target = AdjustmentTarget(reading);
+    const std::chrono::milliseconds shift(reading.msecsTo(target));
     QPointer<Form1> self(this);
-    m_platform.timeSetter.setLocalTime(QDateTime(reading.date(), target), [self, target](const auto &result) {
+    m_platform.timeSetter.shiftClock(shift, [self, target](const auto &result) {
         if (self)
-            self->FinishAdjustment(result, target);
+            self->FinishAdjustment(result, target.time());
     });
 }
 
@@ -395,13 +397,12 @@ void Form1::FinishAdjustment(const TimeSetter::Result &result, const QTime &targ
 {
     m_adjusting = false;
     if (result.outcome == TimeSetter::Outcome::Done) {
-        Sample(m_platform.clock.now());
+        m_faceShows = m_platform.clock.now();
+        Sample(m_faceShows);
         m_countdownShown = false;
         if (DrawTimeCaptions())
             DescribeForAccessibility();
-    }
-    Timer1->setEnabled(true);
-    if (result.outcome != TimeSetter::Outcome::Done) {
+    } else {
         auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"),
                                     adjustmentFailureText(result, target), QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("AdjustmentFailure"));

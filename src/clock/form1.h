@@ -59,12 +59,13 @@ private:
     void DrawCaptions();
     bool DrawTimeCaptions();
     void DescribeForAccessibility();
-    int captionOr(const QLabel *label, int fallback, int limit) const;
+    QDateTime AdjustmentTarget(const QDateTime &reading) const;
     void FinishAdjustment(const TimeSetter::Result &result, const QTime &target);
 
     SettingsStore &m_store;
     Platform m_platform;
     QDateTime m_reading; // the handler's one reading of the clock
+    QDateTime m_faceShows; // the reading whose time of day the face shows; null when it shows none
 
     std::optional<QColor> ColorB, ColorF, ColorS, ColorTel;
     qint16 Sp1 = 0, Sp2 = 0, Sp2i = 0, Tel = 0, TelS1 = 0, TelS2 = 0, CounterMode = 0;

@@ -54,7 +54,7 @@ TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
     return {outcome, error.message().isEmpty() ? name : error.message()};
 }
 
-void TimedatedSetter::setLocalTime(const QDateTime &target, Callback done)
+void TimedatedSetter::shiftClock(std::chrono::milliseconds shift, Callback done)
 {
     if (!m_bus.isConnected()) {
         const Result result{Outcome::NoService, m_bus.lastError().message()};
@@ -62,10 +62,10 @@ void TimedatedSetter::setLocalTime(const QDateTime &target, Callback done)
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetTime"));
-    const qint64 microsecondsUtc = target.toMSecsSinceEpoch() * 1000;
-    const bool relative = false;
+    const qint64 microseconds = std::chrono::microseconds(shift).count();
+    const bool relative = true;
     const bool interactive = true;
-    call << microsecondsUtc << relative << interactive;
+    call << microseconds << relative << interactive;
     call.setInteractiveAuthorizationAllowed(true);
 
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, m_timeoutMs), this);

@@ -16,7 +16,7 @@ public:
 
     explicit TimedatedSetter(const QDBusConnection &bus = QDBusConnection::systemBus(),
                              int timeoutMs = kDefaultTimeoutMs, QObject *parent = nullptr);
-    void setLocalTime(const QDateTime &target, Callback done) override;
+    void shiftClock(std::chrono::milliseconds shift, Callback done) override;
 
     static Result resultFor(const QDBusError &error);
 

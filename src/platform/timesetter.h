@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
+#include <chrono>
 #include <functional>
 
 // Sets the system clock. The answer may take as long as the desktop's authorisation
@@ -17,5 +17,7 @@ public:
     using Callback = std::function<void(const Result &)>;
 
     virtual ~TimeSetter() = default;
-    virtual void setLocalTime(const QDateTime &target, Callback done) = 0;
+    // Moves the clock by `shift` from wherever it is when the change is made: the
+    // result stays right however long the authorisation prompt was open.
+    virtual void shiftClock(std::chrono::milliseconds shift, Callback done) = 0;
 };

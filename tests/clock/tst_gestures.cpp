@@ -114,38 +114,69 @@ private slots:
         QVERIFY(f.fake.timeSetter.requests.isEmpty());
     }
 
+    // The target is the minute the face shows, on the date it shows it, asked for as a
+    // shift from the clock reading at the click.
     void clickSetsTheShownMinute_data()
     {
-        QTest::addColumn<QTime>("shown");
         QTest::addColumn<QString>("mode");
-        QTest::addColumn<QTime>("target");
-        QTest::newRow("seconds are dropped") << QTime(12, 34, 50) << "0" << QTime(12, 34, 0);
-        QTest::newRow("late in the day, same date") << QTime(23, 59, 40) << "0" << QTime(23, 59, 0);
-        // The countdown shows the time left; the clock is set to the time of day.
-        QTest::newRow("countdown shown") << QTime(3, 15, 30) << "1" << QTime(3, 15, 0);
+        QTest::addColumn<QDateTime>("faceDrawnAt");
+        QTest::addColumn<QDateTime>("clickAt");
+        QTest::addColumn<QDateTime>("target");
+        const QDate sunday(2026, 12, 6);
+        QTest::newRow("seconds are dropped") << "0" << QDateTime(kMonday, QTime(12, 34, 50))
+                                             << QDateTime(kMonday, QTime(12, 34, 50, 300))
+                                             << QDateTime(kMonday, QTime(12, 34));
+        QTest::newRow("late in the day, same date") << "0" << QDateTime(kMonday, QTime(23, 59, 40))
+                                                    << QDateTime(kMonday, QTime(23, 59, 40))
+                                                    << QDateTime(kMonday, QTime(23, 59));
+        QTest::newRow("click just after midnight, face still before it")
+            << "0" << QDateTime(sunday, QTime(23, 59, 59, 900)) << QDateTime(kMonday, QTime(0, 0))
+            << QDateTime(sunday, QTime(23, 59));
+        // The countdown shows the time left: the clock is set to the minute of the reading.
+        QTest::newRow("countdown shown") << "1" << QDateTime(kMonday, QTime(3, 15, 30))
+                                         << QDateTime(kMonday, QTime(3, 15, 30, 500))
+                                         << QDateTime(kMonday, QTime(3, 15));
+        QTest::newRow("face left unrefreshed by an unknown mode") << "2" << QDateTime(kMonday, QTime(12, 34, 50))
+                                                                  << QDateTime(kMonday, QTime(12, 34, 50))
+                                                                  << QDateTime(kMonday, QTime(12, 34));
     }
     void clickSetsTheShownMinute()
     {
-        QFETCH(QTime, shown);
         QFETCH(QString, mode);
-        QFETCH(QTime, target);
+        QFETCH(QDateTime, faceDrawnAt);
+        QFETCH(QDateTime, clickAt);
+        QFETCH(QDateTime, target);
         GestureFixture f;
         f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
-        Form1 &clock = f.showAt(QDateTime(kMonday, shown));
+        Form1 &clock = f.showAt(faceDrawnAt);
         f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
-        f.tickAt(QDateTime(kMonday, shown));
-        clock.Timer1->setEnabled(true);
+        f.tickAt(faceDrawnAt);
 
+        f.fake.clock.set(clickAt);
         f.click(kOnTheAdjustmentSpot);
-        QCOMPARE(f.fake.timeSetter.requests, (QList<QDateTime>{QDateTime(kMonday, target)}));
-        QVERIFY(!clock.Timer1->isEnabled());
-        f.click(kOnTheAdjustmentSpot); // no second request while the first is pending
-        QCOMPARE(f.fake.timeSetter.requests.size(), 1);
+        QCOMPARE(f.fake.timeSetter.requests, (QList<std::chrono::milliseconds>{
+                                                 std::chrono::milliseconds(clickAt.msecsTo(target))}));
 
-        f.fake.clock.set(QDateTime(kMonday, target.addMSecs(20)));
+        f.fake.clock.set(target.addMSecs(20));
         f.fake.timeSetter.answer();
-        QVERIFY(clock.Timer1->isEnabled());
-        QCOMPARE(clock.Label4->text() + clock.Label5->text() + clock.Label6->text(), target.toString(QStringLiteral("HHmmss")));
+        QCOMPARE(clock.Label4->text() + clock.Label5->text() + clock.Label6->text(),
+                 target.toString(QStringLiteral("HHmmss")));
+    }
+
+    // Authorisation can take minutes; the face must not stand still meanwhile, and a
+    // second click must not ask again.
+    void faceKeepsTickingWhileTheAnswerIsPending()
+    {
+        GestureFixture f;
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
+        clock.Timer1->setEnabled(true);
+        f.click(kOnTheAdjustmentSpot);
+        f.fake.clock.set(QDateTime(kMonday, QTime(12, 34, 53)));
+        QTRY_COMPARE(clock.Label6->text(), QStringLiteral("53"));
+        f.click(kOnTheAdjustmentSpot);
+        QCOMPARE(f.fake.timeSetter.requests.size(), 1);
+        f.fake.timeSetter.answer();
+        QVERIFY(!clock.isAdjusting());
     }
 
     void clickBesideTheSpotDoesNothing()
@@ -178,7 +209,6 @@ private slots:
         Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
         f.click(kOnTheAdjustmentSpot);
         f.fake.timeSetter.answer({Outcome(outcome), QStringLiteral("Disk on fire")});
-        QVERIFY(clock.Timer1->isEnabled());
         QVERIFY(!clock.isAdjusting());
         auto *box = clock.findChild<QMessageBox *>(QStringLiteral("AdjustmentFailure"));
         QVERIFY(box);

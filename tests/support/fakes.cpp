@@ -11,9 +11,9 @@ QDateTime FakeClock::now() const
     return reading;
 }
 
-void FakeTimeSetter::setLocalTime(const QDateTime &target, Callback done)
+void FakeTimeSetter::shiftClock(std::chrono::milliseconds shift, Callback done)
 {
-    requests.append(target);
+    requests.append(shift);
     m_pending.push_back(std::move(done));
 }
 

@@ -29,10 +29,10 @@ private:
 class FakeTimeSetter final : public TimeSetter
 {
 public:
-    void setLocalTime(const QDateTime &target, Callback done) override;
+    void shiftClock(std::chrono::milliseconds shift, Callback done) override;
     void answer(const Result &result = {});
 
-    QList<QDateTime> requests;
+    QList<std::chrono::milliseconds> requests;
 
 private:
     std::deque<Callback> m_pending;
