@@ -13,6 +13,9 @@
 #include "store/storedtext.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLoggingCategory>
@@ -129,14 +132,52 @@ void Form1::buildLayout()
         label->setFont(designFont(row.pixelSize));
         this->*row.member = label;
     }
-    Label16 = new MouseTarget(this);
+    installMouseTargetAccessibility();
+    Label16 = new MouseTarget(MouseTarget::Gesture::DoubleClick, this);
     Label16->setObjectName(QStringLiteral("Label16"));
     Label16->setGeometry(pixelRect({0, 0, 3375, 1095}));
-    Label16->setAccessibleName(QStringLiteral("ダブルクリックで設定を開く"));
-    Label17 = new MouseTarget(this);
+    Label16->setAccessibleName(QStringLiteral("設定を開く"));
+    Label17 = new MouseTarget(MouseTarget::Gesture::Click, this);
     Label17->setObjectName(QStringLiteral("Label17"));
     Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
-    Label17->setAccessibleName(QStringLiteral("クリックで時刻を表示中の分に合わせる（時報調整）"));
+    Label17->setAccessibleName(QStringLiteral("時報調整（表示中の分に時刻を合わせる）"));
+    buildContextMenu();
+}
+
+// The gestures, for the keyboard (the Menu key, Shift+F10) and the right mouse button.
+void Form1::buildContextMenu()
+{
+    ContextMenu = new QMenu(this);
+    ContextMenu->setObjectName(QStringLiteral("ContextMenu"));
+    QAction *settings = ContextMenu->addAction(QStringLiteral("設定..."), this, &Form1::Label16_DblClick);
+    settings->setObjectName(QStringLiteral("OpenSettings"));
+    AdjustAction = ContextMenu->addAction(QStringLiteral("時報調整"), this, &Form1::Label17_Click);
+    AdjustAction->setObjectName(QStringLiteral("AdjustToTimeSignal"));
+    ContextMenu->addSeparator();
+    QAction *close = ContextMenu->addAction(QStringLiteral("閉じる"), this, &QWidget::close);
+    close->setObjectName(QStringLiteral("Close"));
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void Form1::contextMenuEvent(QContextMenuEvent *event)
+{
+    showContextMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
+                                                                 : mapToGlobal(rect().center()));
+}
+
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    if (menuKey || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier))
+        showContextMenu(mapToGlobal(rect().center()));
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void Form1::showContextMenu(const QPoint &at)
+{
+    AdjustAction->setEnabled(Label17->isEnabled());
+    ContextMenu->popup(at);
 }
 
 void Form1::Form_Load()

@@ -8,6 +8,8 @@
 
 class ClockLabel;
 class MouseTarget;
+class QAction;
+class QMenu;
 class QLabel;
 class SettingsStore;
 class WallTimer;
@@ -39,12 +41,17 @@ public:
         *Label11, *Label12, *Label13, *Label14, *Label15;
     MouseTarget *Label16, *Label17;
     WallTimer *Timer1;
+    QMenu *ContextMenu;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildLayout();
+    void buildContextMenu();
+    void showContextMenu(const QPoint &at);
     void Form_Load();
     void WriteMissingDefaults(bool firstRun);
     void RestorePosition();
@@ -74,6 +81,7 @@ private:
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_adjusting = false;
+    QAction *AdjustAction = nullptr;
 };
 
 // What the user is told when the system clock could not be set.

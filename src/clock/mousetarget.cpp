@@ -1,8 +1,47 @@
 #include "clock/mousetarget.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
-MouseTarget::MouseTarget(QWidget *parent) : QLabel(parent) {}
+namespace {
+
+class AccessibleMouseTarget final : public QAccessibleWidget
+{
+public:
+    explicit AccessibleMouseTarget(MouseTarget *target) : QAccessibleWidget(target, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction() && widget()->isEnabled())
+            static_cast<MouseTarget *>(widget())->press();
+    }
+};
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("MouseTarget") && object && object->isWidgetType())
+        return new AccessibleMouseTarget(static_cast<MouseTarget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void installMouseTargetAccessibility()
+{
+    static const bool installed = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(installed);
+}
+
+MouseTarget::MouseTarget(Gesture pressedBy, QWidget *parent) : QLabel(parent), m_pressedBy(pressedBy) {}
+
+void MouseTarget::press()
+{
+    if (m_pressedBy == Gesture::Click)
+        Q_EMIT clicked();
+    else
+        Q_EMIT doubleClicked();
+}
 
 void MouseTarget::mousePressEvent(QMouseEvent *event)
 {

@@ -3,12 +3,18 @@
 #include <QLabel>
 
 // An invisible label that only catches the mouse. While disabled it lets events through
-// to whatever lies below it, as a disabled target should not swallow them.
+// to whatever lies below it, as a disabled target should not swallow them. Assistive
+// technology sees it as a button whose press does what the mouse gesture does.
 class MouseTarget : public QLabel
 {
     Q_OBJECT
 public:
-    explicit MouseTarget(QWidget *parent = nullptr);
+    enum class Gesture { Click, DoubleClick };
+
+    explicit MouseTarget(Gesture pressedBy, QWidget *parent = nullptr);
+
+    // What a screen reader's press action does.
+    void press();
 
 signals:
     void clicked();
@@ -21,5 +27,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    Gesture m_pressedBy;
     bool m_pressed = false;
 };
+
+// Lets QAccessible find the press action of every MouseTarget.
+void installMouseTargetAccessibility();

@@ -3,7 +3,10 @@
 #include "settings/form2.h"
 #include "support/clockfixture.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QCheckBox>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,7 +52,20 @@ struct GestureFixture : ClockFixture {
     }
 
     void click(QPoint at) { QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, at); }
+
+    // Closes the settings dialog with OK as soon as it shows, and notes that it did.
+    void closeDialogWhenItOpens(bool *opened)
+    {
+        QTimer::singleShot(0, form.get(), [opened] {
+            if (auto *dialog = qobject_cast<Form2 *>(QApplication::activeModalWidget())) {
+                *opened = true;
+                dialog->Command1->click();
+            }
+        });
+    }
 };
+
+enum class Way { RightClick, MenuKey, ShiftF10, ScreenReader };
 } // namespace
 
 class TestGestures : public QObject
@@ -177,6 +193,71 @@ private slots:
         QCOMPARE(f.fake.timeSetter.requests.size(), 1);
         f.fake.timeSetter.answer();
         QVERIFY(!clock.isAdjusting());
+    }
+
+    // The menu (by right-click, the Menu key or Shift+F10) and a screen reader's press
+    // reach what the mouse gestures do, and only while they are allowed.
+    void everyWayToTheGesturesDoesWhatTheMouseDoes_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("spotEnabled");
+        QTest::addColumn<bool>("happens");
+        QTest::newRow("right-click, settings") << int(Way::RightClick) << "OpenSettings" << true << true;
+        QTest::newRow("Menu key, time signal") << int(Way::MenuKey) << "AdjustToTimeSignal" << true << true;
+        QTest::newRow("Shift+F10, time signal switched off") << int(Way::ShiftF10) << "AdjustToTimeSignal" << false
+                                                             << false;
+        QTest::newRow("right-click, close") << int(Way::RightClick) << "Close" << true << true;
+        QTest::newRow("screen reader, settings") << int(Way::ScreenReader) << "OpenSettings" << true << true;
+        QTest::newRow("screen reader, time signal") << int(Way::ScreenReader) << "AdjustToTimeSignal" << true << true;
+        QTest::newRow("screen reader, time signal switched off") << int(Way::ScreenReader) << "AdjustToTimeSignal"
+                                                                 << false << false;
+    }
+    void everyWayToTheGesturesDoesWhatTheMouseDoes()
+    {
+        QFETCH(int, way);
+        QFETCH(QString, entry);
+        QFETCH(bool, spotEnabled);
+        QFETCH(bool, happens);
+        GestureFixture f;
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
+        clock.setAdjustmentEnabled(spotEnabled);
+        clock.activateWindow();
+        clock.setFocus();
+
+        const bool settings = entry == QLatin1String("OpenSettings");
+        bool dialogOpened = false;
+        if (Way(way) == Way::ScreenReader) {
+            if (settings)
+                f.closeDialogWhenItOpens(&dialogOpened);
+            QWidget *target = settings ? static_cast<QWidget *>(clock.Label16) : clock.Label17;
+            QAccessibleInterface *button = QAccessible::queryAccessibleInterface(target);
+            QCOMPARE(button->role(), QAccessible::Button);
+            button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        } else {
+            if (Way(way) == Way::RightClick)
+                QTest::mouseClick(clock.windowHandle(), Qt::RightButton, {}, kOnTheDigits);
+            else if (Way(way) == Way::MenuKey)
+                QTest::keyClick(&clock, Qt::Key_Menu);
+            else
+                QTest::keyClick(&clock, Qt::Key_F10, Qt::ShiftModifier);
+            QTRY_VERIFY(clock.ContextMenu->isVisible());
+            QAction *action = clock.ContextMenu->findChild<QAction *>(entry);
+            QVERIFY(action);
+            QCOMPARE(action->isEnabled(), spotEnabled);
+            if (settings)
+                f.closeDialogWhenItOpens(&dialogOpened);
+            if (action->isEnabled())
+                action->trigger();
+        }
+        QCoreApplication::processEvents();
+
+        if (settings)
+            QCOMPARE(dialogOpened, happens);
+        else if (entry == QLatin1String("Close"))
+            QCOMPARE(!clock.isVisible() && f.temp.read(Key::Start) == QLatin1String("1"), happens);
+        else
+            QCOMPARE(f.fake.timeSetter.requests.size(), happens ? 1 : 0);
     }
 
     void clickBesideTheSpotDoesNothing()

@@ -1,9 +1,12 @@
 #include "clock/mousetarget.h"
+#include "platform/translations.h"
 #include "settings/form2.h"
 #include "support/clockfixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QMessageBox>
@@ -11,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0), kBlack(0, 0, 0), kLightBlue(128, 128, 255);
@@ -285,6 +289,32 @@ private slots:
         QCOMPARE(dialog.Shape1->fill(), QColor(128, 128, 128));
         QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
         QVERIFY(f.background->isEmpty());
+    }
+
+    // The real colour dialog, in Japanese, and a cancel that leaves every colour as it was.
+    void realColourDialogSpeaksJapaneseAndCancelKeepsTheColours()
+    {
+        installQtTranslations(*QCoreApplication::instance());
+        TempStore temp;
+        temp.seedDefaults();
+        temp.seed({{Key::ColorF, QStringLiteral("65535")}});
+        DialogColourPicker picker;
+        Form2 dialog(temp.store(), picker);
+        dialog.show();
+        const QByteArray before = temp.rawText();
+        QString title;
+        QTimer::singleShot(0, &dialog, [&] {
+            if (auto *colours = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+                title = colours->windowTitle();
+                colours->reject();
+            }
+        });
+        dialog.Command3->click();
+        QVERIFY(!title.isEmpty());
+        QCOMPARE(title, QCoreApplication::translate("QColorDialog", "Select Color"));
+        QVERIFY2(title != QLatin1String("Select Color"), "Qt's Japanese texts are not loaded");
+        QCOMPARE(temp.rawText(), before);
+        QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
     }
 
     void colourDialogStartsFromTheLastChoice()
