@@ -3,6 +3,7 @@ include(GNUInstallDirs)
 
 install(TARGETS ravelquint RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/ravelquint.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/org.ravelquint.ravelquint.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(icon_root ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES resources/ravelquint.png DESTINATION ${icon_root}/32x32/apps)
@@ -43,7 +44,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Ravelquint developers <dev@ravelquint.examp
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+# Qt's Japanese translation: the colour dialog and the message boxes' buttons.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 # Only the time-signal adjustment needs them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, polkitd")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

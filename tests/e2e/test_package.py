@@ -16,6 +16,7 @@ BUILD = os.path.abspath(sys.argv[1])
 EXPECTED_FILES = [
     'bin/ravelquint',
     'share/applications/ravelquint.desktop',
+    'share/metainfo/org.ravelquint.ravelquint.metainfo.xml',
     'share/icons/hicolor/32x32/apps/ravelquint.png',
     'share/icons/hicolor/48x48/apps/ravelquint.png',
     'share/icons/hicolor/128x128/apps/ravelquint.png',
@@ -39,8 +40,9 @@ def main():
 
         field = lambda name: e2e.run('dpkg-deb', '-f', deb, name).strip()
         depends = field('Depends')
-        e2e.check('fonts-ipafont-gothic' in depends and 'libqt6widgets6' in depends and 'libqt6dbus6' in depends,
-                  f'depends on the font and the Qt libraries ({depends})')
+        e2e.check(all(p in depends for p in ('fonts-ipafont-gothic', 'qt6-translations-l10n', 'libqt6widgets6',
+                                             'libqt6dbus6')),
+                  f"depends on the font, Qt's translations and the Qt libraries ({depends})")
         e2e.check(field('Recommends') == 'systemd, polkitd', f"recommends timedated and polkit ({field('Recommends')})")
 
         lintian = subprocess.run(['lintian', '--fail-on', 'error,warning', deb], capture_output=True, text=True)
@@ -54,6 +56,11 @@ def main():
         desktop = subprocess.run(['desktop-file-validate', root + '/usr/share/applications/ravelquint.desktop'],
                                  capture_output=True, text=True)
         e2e.check(desktop.returncode == 0 and not desktop.stdout.strip(), f'desktop entry validates {desktop.stdout}')
+        metainfo = subprocess.run(['appstreamcli', 'validate', '--no-net', '--explain',
+                                   root + '/usr/share/metainfo/org.ravelquint.ravelquint.metainfo.xml'],
+                                  capture_output=True, text=True)
+        faults = [l for l in metainfo.stdout.splitlines() if l[:2] in ('E:', 'W:')]
+        e2e.check(metainfo.returncode == 0 and not faults, f'AppStream metainfo validates with no errors or warnings {faults}')
 
         # Installed and removed again with dpkg itself, in a private root of its own.
         dpkg_root = work + '/dpkg-root'
