@@ -210,7 +210,7 @@ void Form1::WriteMissingDefaults(bool firstRun)
             continue;
         const bool missing = !m_store.Holds(info.key);
         if (missing && !firstRun)
-            qCWarning(lcClock).noquote() << QStringLiteral("ravelquint: [%1] %2 is missing; writing \"%3\"")
+            qCWarning(lcClock).noquote() << QStringLiteral("[%1] %2 is missing; writing \"%3\"")
                                                 .arg(QLatin1String(info.section), QLatin1String(info.name),
                                                      QLatin1String(info.firstRunDefault));
         if (missing || (firstRun && !m_store.HoldsValidValue(info.key)))

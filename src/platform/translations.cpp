@@ -16,7 +16,7 @@ void installQtTranslations(QCoreApplication &app)
         return;
     }
     delete translator;
-    qCWarning(lcTranslations).noquote() << QStringLiteral("ravelquint: Qt's Japanese texts (qtbase_ja.qm) are not in %1;"
+    qCWarning(lcTranslations).noquote() << QStringLiteral("Qt's Japanese texts (qtbase_ja.qm) are not in %1;"
                                                           " Qt's own dialogs and buttons stay in English")
                                                .arg(folder);
 }

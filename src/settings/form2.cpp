@@ -120,8 +120,8 @@ Form2::Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent)
 void Form2::showEvent(QShowEvent *event)
 {
     if (!m_loaded) {
-        m_loaded = true;
         Form_Load();
+        m_loaded = true;
     }
     QDialog::showEvent(event);
 }
@@ -261,10 +261,11 @@ void Form2::save(Key key, const QString &value)
         tellSaveRefusedOnce();
 }
 
-// Once in the dialog's life: the reason does not change from one click to the next.
+// Once in the dialog's life: the reason does not change from one click to the next. The
+// writes of start-up change nothing the user chose, so they alone bring no message.
 void Form2::tellSaveRefusedOnce()
 {
-    if (m_toldSaveRefused)
+    if (m_toldSaveRefused || !m_loaded)
         return;
     m_toldSaveRefused = true;
     auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("設定の保存"),

@@ -131,7 +131,7 @@ void SettingsStore::reportSaveFailure()
     if (m_reportedSaveFailure)
         return;
     m_reportedSaveFailure = true;
-    qCWarning(lcStore).noquote() << QStringLiteral("ravelquint: cannot save the settings to %1 (%2); "
+    qCWarning(lcStore).noquote() << QStringLiteral("cannot save the settings to %1 (%2); "
                                                    "changes last only until the program ends")
                                         .arg(m_path, m_saveError);
 }
@@ -183,6 +183,6 @@ void SettingsStore::reportBadText(Key key, const char *fallback)
                                     : QStringLiteral("is missing");
     const QString outcome = fallback ? QStringLiteral("using \"%1\"").arg(QLatin1String(fallback))
                                      : QStringLiteral("left unchanged");
-    qCWarning(lcStore).noquote() << QStringLiteral("ravelquint: [%1] %2 %3; %4")
+    qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; %4")
                                         .arg(QLatin1String(info.section), QLatin1String(info.name), what, outcome);
 }

@@ -89,7 +89,7 @@ private slots:
 
         for (const KeyInfo &info : kKeys) {
             if (info.firstRunDefault && info.key != Key::Tel)
-                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("ravelquint: [%1] %2 is missing; writing \"%3\"")
+                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("[%1] %2 is missing; writing \"%3\"")
                                                                   .arg(QLatin1String(info.section),
                                                                        QLatin1String(info.name),
                                                                        QLatin1String(info.firstRunDefault))));

@@ -4,7 +4,9 @@ libfaketime: what a person sees, what lands in the settings file, and how it end
 
 import configparser
 import ctypes
+import datetime
 import glob
+import json
 import os
 import re
 import signal
@@ -287,28 +289,210 @@ class MockTimedated:
             process.wait()
 
 
+TOKYO = datetime.timezone(datetime.timedelta(hours=9))
+SECONDS_DIGITS = (136, 40, 41, 33)
+
+
+def window_pixels(window, box):
+    x, y, width, height = box
+    return subprocess.run(['import', '-window', window, '-crop', f'{width}x{height}+{x}+{y}', '-depth', '8', 'txt:-'],
+                          capture_output=True, text=True).stdout
+
+
 def click_on_seconds_sets_the_system_time(home):
-    """The real program, its click on 秒, and a stand-in timedated on a private bus."""
-    store = {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}}
-    write_store(home, store)
-    for ntp, expect_call in (('false', True), ('true', False)):
-        timedated = MockTimedated(home, f'{{"NTP": {ntp}}}')
-        clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
-        try:
-            run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
-            # 12:34:00 in Tokyo on 7 December 2026 is 03:34:00 UTC.
-            asked = eventually(lambda: 'SetTime 1796614440000000 False True' in timedated.calls())
-            check(asked, f'a click on 秒 asks timedated for 12:34:00 (NTP {ntp})')
-            refusal = lambda: subprocess.run(['xdotool', 'search', '--onlyvisible', '--all', '--pid',
-                                              str(clock.process.pid), '--name', '^時報調整$'],
-                                             capture_output=True, text=True).stdout.strip() != ''
-            explained = eventually(refusal, seconds=3) if not expect_call else (time.sleep(1) or refusal())
-            check(explained != expect_call, f'a refusal is explained in a message, acceptance is not (NTP {ntp})')
-            check(clock.process.poll() is None, f'the clock runs on after the answer (NTP {ntp})')
-        finally:
-            clock.process.kill()
-            clock.wait()
-            timedated.stop()
+    """The real program and its click on 秒, with a stand-in timedated that keeps it waiting
+    3 s (as an open password prompt does) and then moves the clock's faked time."""
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
+    stamp = os.path.join(home, 'faketime.rc')
+    start = datetime.datetime(2026, 12, 7, 12, 34, 50, tzinfo=TOKYO).timestamp()
+    target = datetime.datetime(2026, 12, 7, 12, 34, 0, tzinfo=TOKYO).timestamp()
+    with open(stamp, 'w') as out:
+        out.write('%+.6f' % (start - time.time()))
+    timedated = MockTimedated(home, json.dumps({'Delay': 3, 'TimestampFile': stamp}))
+    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
+                  FAKETIME_NO_CACHE='1')
+    try:
+        with open(stamp) as before:
+            offset_before = before.read()
+        clicked = time.time()
+        run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
+        faces = set()
+
+        def applied():
+            faces.add(window_pixels(clock.window, SECONDS_DIGITS))
+            with open(stamp) as now:
+                return now.read() != offset_before
+
+        check(eventually(applied, seconds=15), 'timedated applied the change')
+        check(re.search(r'SetTime -5\d{7} True True', timedated.calls()) is not None,
+              f'the click asks for a relative move of about -50 s ({timedated.calls().strip()})')
+        with open(stamp) as after:
+            faked_now = time.time() + float(after.read())
+        error = faked_now - (target + (time.time() - clicked))
+        print(f'     set time error after a 3 s authorisation wait: {error * 1000:+.0f} ms', flush=True)
+        check(abs(error) < 0.3, f'the clock reads 12:34:00 plus the time since the click ({error * 1000:+.0f} ms)')
+        check(len(faces) >= 3, f'the seconds label kept turning during the wait ({len(faces)} different faces)')
+        check(clock.process.poll() is None, 'the clock runs on after the answer')
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+
+
+def refusal_belongs_to_the_clock(home):
+    """Automatic time synchronisation on: the refusal is explained in a box that belongs
+    to the clock and opens over it."""
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'},
+                       'info': {'start': '1', 'top': '3000', 'left': '6000'}})
+    timedated = MockTimedated(home, '{"NTP": true}')
+    clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
+    try:
+        run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
+        box = Clock.find_window('^時報調整$', pid=clock.process.pid)
+        check(transient_for(box) == int(clock.window), 'the refusal box is transient for the clock')
+        bx, by, bw, bh = geometry_of(box)
+        cx, cy, cw, ch = clock.geometry()
+        check(bx < cx + cw and cx < bx + bw and by < cy + ch + 50 and cy < by + bh,
+              f'the refusal box opens over the clock (box at {bx},{by} {bw}x{bh}, clock at {cx},{cy})')
+        check(clock.process.poll() is None, 'the clock runs on after the refusal')
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+
+
+def geometry_of(window):
+    info = run('xwininfo', '-id', str(window))
+    value = lambda key: int(re.search(key + r':\s+(-?\d+)', info).group(1))
+    return value('Absolute upper-left X'), value('Absolute upper-left Y'), value('Width'), value('Height')
+
+
+def transient_for(window):
+    found = re.search(r'window id # (0x[0-9a-f]+)', run('xprop', '-id', str(window), 'WM_TRANSIENT_FOR'))
+    return int(found.group(1), 16) if found else None
+
+
+def stop_during_start_up_keeps_the_position(home):
+    """SIGTERM while a large settings file is still being read: the window closes the
+    orderly way as soon as it exists, and the position is kept."""
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'},
+                       'info': {'start': '1', 'top': '1500', 'left': '3000'}})
+    with open(os.path.join(home, 'ravelquint', 'ravelquint.conf'), 'a') as out:
+        out.write('; a comment that makes the file slow to read\n' * 400_000)
+    env = dict(os.environ, XDG_CONFIG_HOME=home, TZ='Asia/Tokyo', LANG='C.UTF-8', NO_AT_BRIDGE='1')
+    env.pop('QT_QPA_PLATFORM', None)
+    process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
+
+    def catches_sigterm():
+        with open(f'/proc/{process.pid}/status') as status:
+            caught = int(re.search(r'SigCgt:\s+([0-9a-f]+)', status.read()).group(1), 16)
+        return caught & (1 << (signal.SIGTERM - 1))
+
+    caught = eventually(catches_sigterm)
+    early = window_gone('^Ravelquint$', pid=process.pid)
+    process.send_signal(signal.SIGTERM)
+    code = process.wait(60)
+    check(caught and early, 'SIGTERM is caught before the window appears')
+    check(code == 0, f'a stop during start-up ends the orderly way (exit {code})')
+    store = read_store(home)
+    check((store.get('info', 'top'), store.get('info', 'left'), store.get('info', 'start')) == ('1500', '3000', '1'),
+          f"the position is kept ({store.get('info', 'top')}, {store.get('info', 'left')})")
+
+
+def refused_saves_are_told(home):
+    """A settings folder on a full file system: every save is refused. The user is told
+    once, over the dialog; the file stays as it was; the clock runs on."""
+    folder = os.path.join(home, 'ravelquint')
+    os.makedirs(folder, exist_ok=True)
+    if subprocess.run(['mount', '-t', 'tmpfs', '-o', 'size=16k', 'tmpfs', folder], capture_output=True).returncode:
+        print('skip refused saves on a full file system: cannot mount a small tmpfs here (needs root)', flush=True)
+        return
+    try:
+        write_store(home, {'setup': {'sp1': '1', 'sp2': '0', 'sp2i': '0', 'tel': '0', 'tel_s1': '1', 'tel_s2': '0',
+                                     'mode': '0'},
+                           'color': {'color_b': '0', 'color_f': '65280', 'color_s': '255', 'color_tel': '16744576'},
+                           'info': {'start': '1', 'top': '0', 'left': '0'}})
+        path = os.path.join(folder, 'ravelquint.conf')
+        with open(path, 'rb') as kept:
+            before = kept.read()
+        with open(os.path.join(folder, 'filler'), 'wb', buffering=0) as filler:
+            try:
+                while True:
+                    filler.write(b'x' * 4096)
+            except OSError:
+                pass
+        clock = Clock(home, '2026-12-06 12:00:00')
+        run('xdotool', 'mousemove', '--window', clock.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
+        dialog = Clock.find_window('^information$', pid=clock.process.pid)
+        open_settings_tab(dialog)
+        run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
+        box = Clock.find_window('^設定の保存$', pid=clock.process.pid)
+        check(transient_for(box) == int(dialog), 'the refused save is told in a box over the dialog')
+        follows = lambda: RED in clock.colours_in(*WEEKDAY_KANJI)
+        check(eventually(follows), 'the change takes effect for this run all the same')
+        send_delete_window(int(box))
+        check(eventually(lambda: window_gone('^設定の保存$', pid=clock.process.pid)), 'the box closes')
+        run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')
+        eventually(lambda: RED not in clock.colours_in(*WEEKDAY_KANJI))  # the second change has been handled
+        check(window_gone('^設定の保存$', pid=clock.process.pid), 'a second refused change brings no second box')
+        run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
+        code = clock.close_by_window_manager()
+        lines = [l for l in clock.stderr.splitlines() if 'cannot save the settings' in l]
+        check(code == 0, f'the clock closes cleanly (exit {code})')
+        reason = lambda line: 'No space left on device' in line or '空き容量がありません' in line  # Qt's Japanese
+        check(len(lines) == 1 and path in lines[0] and reason(lines[0]),
+              f'one stderr line names the file and the reason {lines}')
+        with open(path, 'rb') as kept:
+            check(kept.read() == before, 'the settings file is as it was, whole')
+    finally:
+        subprocess.run(['umount', '-l', folder])
+
+
+class WindowManager:
+    """A real reparenting window manager on the test's X server."""
+
+    def __init__(self, command):
+        self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        running = lambda: '_NET_SUPPORTING_WM_CHECK(WINDOW)' in subprocess.run(
+            ['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'], capture_output=True, text=True).stdout
+        if not eventually(running):
+            raise RuntimeError(f'{command[0]} did not start')
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+        eventually(lambda: 'not found' in subprocess.run(['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'],
+                                                          capture_output=True, text=True).stdout)
+
+
+def under_a_window_manager(home, name):
+    """Position kept exactly over three restarts, a fixed size, and a dialog that belongs to the clock."""
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'},
+                       'info': {'start': '1', 'top': '2250', 'left': '4500'}})
+    places = []
+    for _ in range(3):
+        clock = Clock(home, '2026-12-07 12:00:00')
+        places.append(clock.geometry()[:2])
+        hints = run('xprop', '-id', clock.window, 'WM_NORMAL_HINTS')
+        fixed = 'minimum size: 225 by 76' in hints and 'maximum size: 225 by 76' in hints
+        code = clock.close_by_window_manager()
+    store = read_store(home)
+    stored = (store.get('info', 'left'), store.get('info', 'top'))
+    check(stored == ('4500', '2250') and len(set(places)) == 1,
+          f'{name}: the position survives three restarts exactly (stored {stored}, shown at {places})')
+    check(fixed and code == 0, f'{name}: the clock is fixed-size and closes cleanly')
+
+    clock = Clock(home, '2026-12-07 12:00:00')
+    try:
+        run('xdotool', 'mousemove', '--window', clock.window, '100', '30', 'click', '--repeat', '2', '--delay', '80', '1')
+        dialog = Clock.find_window('^information$', pid=clock.process.pid)
+        check(transient_for(dialog) == int(clock.window), f'{name}: the settings dialog is transient for the clock')
+        run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
+        check(eventually(lambda: window_gone('^information$')), f'{name}: OK closes the dialog')
+    finally:
+        clock.process.kill()
+        clock.wait()
+    refusal_belongs_to_the_clock(home)
 
 
 def drawn_at_full_resolution(clock, box):
@@ -355,6 +539,16 @@ def main():
         two_clocks_share_one_store(home)
     with tempfile.TemporaryDirectory() as home:
         click_on_seconds_sets_the_system_time(home)
+    with tempfile.TemporaryDirectory() as home:
+        stop_during_start_up_keeps_the_position(home)
+    with tempfile.TemporaryDirectory() as home:
+        refused_saves_are_told(home)
+    openbox = WindowManager(['openbox', '--sm-disable'])
+    try:
+        with tempfile.TemporaryDirectory() as home:
+            under_a_window_manager(home, 'openbox')
+    finally:
+        openbox.stop()
     print(f'e2e: {len(passes)} passed, {len(failures)} failed')
     return 1 if failures else 0
 

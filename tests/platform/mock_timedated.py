@@ -1,6 +1,8 @@
 '''A timedated stand-in for tests: it refuses to set the time while automatic time
 synchronisation is on, as the real service does, and can be told to refuse with a given
-D-Bus error ("Refuse", "Message") or to answer late ("Delay", seconds).'''
+D-Bus error ("Refuse", "Message"), to answer late as an open authorisation prompt makes
+it ("Delay", seconds), and to apply the change to a clock faked by libfaketime
+("TimestampFile": the offset file that FAKETIME_TIMESTAMP_FILE names).'''
 
 import dbus
 
@@ -11,10 +13,10 @@ SYSTEM_BUS = True
 
 
 def set_time_code(parameters):
-    lines = []
+    lines = ['import os, time']
     delay = float(parameters.get('Delay', 0))
     if delay:
-        lines.append(f'import time; time.sleep({delay})')
+        lines.append(f'time.sleep({delay})')
     lines.append(f'if self.Get("{MAIN_IFACE}", "NTP"): raise dbus.exceptions.DBusException('
                  '"Automatic time synchronization is enabled", '
                  f'name="{MAIN_IFACE}.AutomaticTimeSyncEnabled")')
@@ -22,6 +24,13 @@ def set_time_code(parameters):
     if refuse:
         message = parameters.get('Message', 'refused')
         lines.append(f'raise dbus.exceptions.DBusException({message!r}, name={refuse!r})')
+    stamp = parameters.get('TimestampFile')
+    if stamp:
+        # As timedated does once authorised: a relative change counts from now.
+        lines += [f'offset = float(open({stamp!r}).read())',
+                  'offset = offset + args[0] / 1e6 if args[1] else args[0] / 1e6 - time.time()',
+                  f'open({stamp!r} + ".new", "w").write("%+.6f" % offset)',
+                  f'os.replace({stamp!r} + ".new", {stamp!r})']
     return '\n'.join(lines)
 
 
