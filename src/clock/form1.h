@@ -30,8 +30,8 @@ public:
     void Label16_DblClick();
     void Label17_Click();
 
-    // The settings dialog applies these two settings directly: the clock reads them
-    // only at start-up.
+    // The clock reads these two settings only at start-up; the settings dialog announces
+    // their changes and the clock applies them here.
     void setAdjustmentEnabled(bool enabled);
     void setBackColour(const QColor &colour);
 

@@ -1,4 +1,3 @@
-#include "clock/mousetarget.h"
 #include "platform/translations.h"
 #include "settings/form2.h"
 #include "support/clockfixture.h"
