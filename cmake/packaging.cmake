@@ -46,7 +46,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Japanese translation: the colour dialog and the message boxes' buttons.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
-# Only the time-signal adjustment needs them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, polkitd")
+# The time-signal adjustment needs the first two; a Wayland desktop without XWayland the third.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "systemd, polkitd, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

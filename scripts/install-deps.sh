@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic)
 case ${1:-run} in
     test | bench)
-        packages+=(xvfb xauth x11-utils x11-xserver-utils xdotool faketime imagemagick openbox python3
+        packages+=(xvfb xauth x11-utils xdotool faketime imagemagick openbox weston qt6-wayland python3
                    python3-dbusmock dbus dpkg-dev file lintian desktop-file-utils appstream
                    clang libclang-rt-dev util-linux)
         [[ $1 == bench ]] && packages+=(x11-apps libx11-dev libxdamage-dev)

@@ -454,6 +454,33 @@ def refused_saves_are_told(home):
         subprocess.run(['umount', '-l', folder])
 
 
+def runs_on_wayland_without_x(home):
+    """No X server at all, only a Wayland compositor: the clock still runs, unplaced."""
+    runtime = os.path.join(home, 'wayland-runtime')
+    os.makedirs(runtime, mode=0o700)
+    weston = subprocess.Popen(['weston', '--backend=headless-backend.so', '--socket=wayland-test', '--idle-time=0',
+                               '--no-config'], env=dict(os.environ, XDG_RUNTIME_DIR=runtime),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        if not eventually(lambda: os.path.exists(os.path.join(runtime, 'wayland-test'))):
+            check(False, 'weston started')
+            return
+        env = dict(os.environ, XDG_CONFIG_HOME=home, XDG_RUNTIME_DIR=runtime, WAYLAND_DISPLAY='wayland-test',
+                   TZ='Asia/Tokyo', LANG='C.UTF-8', NO_AT_BRIDGE='1')
+        for name in ('DISPLAY', 'QT_QPA_PLATFORM', 'XAUTHORITY'):
+            env.pop(name, None)
+        process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
+        started = eventually(lambda: read_store(home).has_option('color', 'color_tel') or process.poll() is not None)
+        alive = process.poll() is None
+        process.send_signal(signal.SIGTERM)
+        code = process.wait(30)
+        check(started and alive and code == 0, f'without X the clock runs as a Wayland client (exit {code})')
+        check(read_store(home).get('info', 'start', fallback=None) == '1', 'and closes the orderly way on Wayland too')
+    finally:
+        weston.terminate()
+        weston.wait()
+
+
 class WindowManager:
     """A real reparenting window manager on the test's X server."""
 
@@ -549,6 +576,8 @@ def main():
         stop_during_start_up_keeps_the_position(home)
     with tempfile.TemporaryDirectory() as home:
         refused_saves_are_told(home)
+    with tempfile.TemporaryDirectory() as home:
+        runs_on_wayland_without_x(home)
     openbox = WindowManager(['openbox', '--sm-disable'])
     try:
         with tempfile.TemporaryDirectory() as home:

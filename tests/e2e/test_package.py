@@ -43,7 +43,8 @@ def main():
         e2e.check(all(p in depends for p in ('fonts-ipafont-gothic', 'qt6-translations-l10n', 'libqt6widgets6',
                                              'libqt6dbus6')),
                   f"depends on the font, Qt's translations and the Qt libraries ({depends})")
-        e2e.check(field('Recommends') == 'systemd, polkitd', f"recommends timedated and polkit ({field('Recommends')})")
+        e2e.check(field('Recommends') == 'systemd, polkitd, qt6-wayland',
+                  f"recommends timedated, polkit and Qt's Wayland plugin ({field('Recommends')})")
 
         lintian = subprocess.run(['lintian', '--fail-on', 'error,warning', deb], capture_output=True, text=True)
         findings = [l for l in lintian.stdout.splitlines() if l[:2] in ('E:', 'W:')]
