@@ -1,24 +1,24 @@
 #include "clock/form1.h"
 
-#include "widgets/appicon.h"
 #include "clock/clocklabel.h"
-#include "widgets/designfont.h"
 #include "clock/displaymode.h"
 #include "clock/mousetarget.h"
 #include "clock/telecounter.h"
-#include "widgets/twips.h"
 #include "clock/walltimer.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
+#include "widgets/appicon.h"
+#include "widgets/designfont.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>

@@ -1,17 +1,17 @@
 #include "settings/form2.h"
 
-#include "widgets/appicon.h"
-#include "widgets/designfont.h"
-#include "widgets/twips.h"
 #include "platform/colourpicker.h"
 #include "settings/tabpage.h"
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
+#include "widgets/appicon.h"
+#include "widgets/designfont.h"
+#include "widgets/twips.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>

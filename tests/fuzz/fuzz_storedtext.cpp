@@ -1,7 +1,7 @@
 // Every conversion of a stored text: it must never crash, and whatever it accepts must
 // survive the trip back to text and in again unchanged.
-#include "widgets/twips.h"
 #include "store/storedtext.h"
+#include "widgets/twips.h"
 
 #include <cstdint>
 #include <cstdlib>
