@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Run with -P. Each folder of src/ may include its own headers and those of the layers
 # listed for it, and the store no header of QtWidgets.
 set(allowed_store store)
-set(allowed_platform platform store)
+set(allowed_platform platform)
 set(allowed_widgets widgets)
 set(allowed_settings settings widgets store platform)
 set(allowed_clock clock settings widgets store platform)

@@ -7,7 +7,7 @@ namespace settingsfile {
 namespace {
 
 struct Line {
-    enum Kind { Other, Section, Entry } kind = Other;
+    enum Kind { Blank, Section, Entry, Garbage } kind = Blank; // blank lines and comments are Blank
     QString name;  // the section's, or the entry's key
     QString value; // an entry's, unquoted
 };
@@ -34,11 +34,11 @@ Line classify(const QByteArray &bytes)
     const QString text = QString::fromUtf8(bytes).trimmed();
     if (text.isEmpty() || text.startsWith(QLatin1Char(';')) || text.startsWith(QLatin1Char('#')))
         return {};
-    if (text.startsWith(QLatin1Char('[')))
-        return {Line::Section, text.mid(1).section(QLatin1Char(']'), 0, 0).trimmed(), {}};
+    if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char(']')))
+        return {Line::Section, text.mid(1, text.size() - 2).trimmed(), {}};
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0)
-        return {};
+        return {Line::Garbage, {}, {}}; // a torn write's remains, say
     return {Line::Entry, text.left(equals).trimmed(), unquoted(text.mid(equals + 1).trimmed())};
 }
 
@@ -90,26 +90,26 @@ Values parse(const QByteArray &text)
     return values;
 }
 
+// Lines that mean nothing are dropped, and so are repeats of the key: the file heals as it is saved.
 QByteArray withEntry(const QByteArray &text, Key key, const QString &value)
 {
     const KeyInfo &info = keyInfo(key);
     QByteArray entry = QByteArray(info.name) + '=' + encoded(value).replace('\n', ' ').replace('\r', ' ');
-    QList<QByteArray> lines = linesOf(text);
+    QList<QByteArray> lines;
     QString section;
     qsizetype insertAt = -1; // after the last entry of the key's section
     bool replaced = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const Line line = classify(lines[i]);
+    for (const QByteArray &bytes : linesOf(text)) {
+        const Line line = classify(bytes);
         if (line.kind == Line::Section)
             section = line.name;
-        if (section != QLatin1String(info.section))
+        const bool ours = isKey(line, section, info);
+        if (line.kind == Line::Garbage || (ours && replaced))
             continue;
-        if (line.kind != Line::Other)
-            insertAt = i + 1;
-        if (isKey(line, section, info)) {
-            lines[i] = entry;
-            replaced = true;
-        }
+        lines.append(ours ? entry : bytes);
+        replaced = replaced || ours;
+        if (section == QLatin1String(info.section) && line.kind != Line::Blank)
+            insertAt = lines.size();
     }
     if (!replaced && insertAt >= 0) {
         lines.insert(insertAt, entry);

@@ -199,17 +199,36 @@ private slots:
         QVERIFY(contents(target).contains("tel=1\n"));
     }
 
-    // A file cut off mid-write by another program reads as far as it goes and is then
-    // written whole again.
-    void tornFileIsReadAsFarAsItGoes()
+    // A save changes its one entry and keeps the rest of a hand-edited file; what means
+    // nothing (a torn write's remains, repeats of the entry) is dropped.
+    void saveChangesOneEntryAndKeepsTheRest_data()
     {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("comment and unknown key kept") << QByteArray("; mine\n[setup]\nsize=big\ntel = 0\n") << "1"
+                                                      << QByteArray("; mine\n[setup]\nsize=big\ntel=1\n");
+        QTest::newRow("joins its section") << QByteArray("[setup]\nmode=0\n\n[color]\ncolor_b=0\n") << "1"
+                                           << QByteArray("[setup]\nmode=0\ntel=1\n\n[color]\ncolor_b=0\n");
+        QTest::newRow("section added") << QByteArray("[color]\ncolor_b=0") << "1"
+                                       << QByteArray("[color]\ncolor_b=0\n\n[setup]\ntel=1\n");
+        QTest::newRow("repeats collapse") << QByteArray("[setup]\ntel=0\nmode=0\ntel=2\n") << "1"
+                                          << QByteArray("[setup]\ntel=1\nmode=0\n");
+        QTest::newRow("torn remains dropped") << QByteArray("[setup]\ntel=1\nmode=1\n[col") << "0"
+                                              << QByteArray("[setup]\ntel=0\nmode=1\n");
+        QTest::newRow("odd text quoted, read back the same") << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=0\r\n")
+                                                             << " a;\"b\\" << QByteArray("[setup]\ntel=\" a;\\\"b\\\\\"\n");
+    }
+    void saveChangesOneEntryAndKeepsTheRest()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
         TempStore temp;
-        temp.writeRaw("[setup]\ntel=1\nmode=1\n[col");
-        QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(1));
-        QCOMPARE(temp.store().GetSwitch(Key::Mode), qint16(1));
-        temp.store().SaveSetting(Key::Sp2, QStringLiteral("1"));
-        QCOMPARE(temp.read(Key::Tel), QStringLiteral("1"));
-        QCOMPARE(temp.read(Key::Sp2), QStringLiteral("1"));
+        temp.writeRaw(before);
+        QVERIFY(temp.store().SaveSetting(Key::Tel, value));
+        QCOMPARE(temp.rawText(), after);
+        QCOMPARE(temp.read(Key::Tel), value);
     }
 
     void missingEntryReadsAsTheGivenDefault()
