@@ -469,6 +469,11 @@ def runs_on_wayland_without_x(home):
                    TZ='Asia/Tokyo', LANG='C.UTF-8', NO_AT_BRIDGE='1')
         for name in ('DISPLAY', 'QT_QPA_PLATFORM', 'XAUTHORITY'):
             env.pop(name, None)
+        if 'ASAN_OPTIONS' in env:
+            # libwayland-client and Qt's Wayland plugin keep allocations until exit, one of them
+            # in a plugin already unloaded by then, which no suppression can name. The runs on X
+            # check the program's own code for leaks.
+            env['ASAN_OPTIONS'] += ':detect_leaks=0'
         process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
         started = eventually(lambda: read_store(home).has_option('color', 'color_tel') or process.poll() is not None)
         alive = process.poll() is None
