@@ -53,7 +53,8 @@ void SettingsStore::reload()
     QFile file(m_path);
     // Never read a device or a pipe behind the settings path: it may not end.
     const bool readable = QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly);
-    m_values = settingsfile::parse(readable ? file.readAll() : QByteArray());
+    m_text = readable ? file.readAll() : QByteArray();
+    m_values = settingsfile::parse(m_text);
 }
 
 void SettingsStore::Refresh()
@@ -75,12 +76,9 @@ bool SettingsStore::SaveSetting(Key key, const QString &value)
     Refresh(); // keep whatever another process wrote meanwhile
     m_values[std::size_t(key)] = value;
 
-    QFile current(m_path);
-    QByteArray text;
-    if (QFileInfo(m_path).isFile() && current.open(QIODevice::ReadOnly))
-        text = current.readAll();
+    const QByteArray text = settingsfile::withEntry(m_text, key, value);
     ino_t writtenInode = 0;
-    const bool saved = write(settingsfile::withEntry(text, key, value), &writtenInode);
+    const bool saved = write(text, &writtenInode);
     if (locked)
         lock.unlock();
     if (!saved) {
@@ -88,6 +86,7 @@ bool SettingsStore::SaveSetting(Key key, const QString &value)
         return false;
     }
     // Our own write needs no reading back; a later change by anyone else still shows.
+    m_text = text;
     const FileVersion written = currentVersion();
     if (written.inode == writtenInode)
         m_loadedVersion = written;

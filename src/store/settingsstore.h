@@ -62,6 +62,7 @@ private:
     QString m_path;
     QByteArray m_nativePath;
     FileVersion m_loadedVersion;
+    QByteArray m_text; // the file as last read or written; a save edits it
     settingsfile::Values m_values;
     std::bitset<kKeys.size()> m_reported;
     QString m_saveError;
