@@ -1,5 +1,5 @@
 #include "clock/form1.h"
-#include "platform/platform.h"
+#include "platform/systemplatform.h"
 #include "platform/quitsignals.h"
 #include "platform/translations.h"
 #include "store/settingsstore.h"

@@ -1,31 +1,23 @@
 #include "clock/form1.h"
 
 #include "clock/clocklabel.h"
+#include "clock/contextmenu.h"
 #include "clock/displaymode.h"
 #include "clock/mousetarget.h"
 #include "clock/telecounter.h"
+#include "clock/timesignal.h"
 #include "clock/walltimer.h"
+#include "clock/windowplace.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
-#include "store/storedtext.h"
 #include "widgets/appicon.h"
 #include "widgets/designfont.h"
 #include "widgets/twips.h"
 
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLoggingCategory>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
-#include <QScreen>
-#include <algorithm>
 #include <array>
-
-Q_LOGGING_CATEGORY(lcClock, "ravelquint.clock")
 
 namespace {
 
@@ -51,18 +43,11 @@ QString twoDigits(int n)
 // Sunday = 1 … Saturday = 7.
 int weekdayNumber(const QDate &date) { return date.dayOfWeek() % 7 + 1; }
 
-// An unreadable colour leaves the label as it is.
+// Paint::Keep leaves the label as it is.
 void setTextColour(ClockLabel *label, const std::optional<QColor> &colour)
 {
     if (colour)
         label->setTextColour(*colour);
-}
-
-bool overlapsAnyScreen(const QRect &frame)
-{
-    const auto screens = QGuiApplication::screens();
-    return std::any_of(screens.begin(), screens.end(),
-                       [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
 }
 
 } // namespace
@@ -81,9 +66,16 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     buildLayout();
 
     Timer1 = new WallTimer(m_platform.clock, kTimerIntervalMs, this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &WallTimer::timeout, this, &Form1::Timer1_Timer);
     connect(Label16, &MouseTarget::doubleClicked, this, &Form1::Label16_DblClick);
     connect(Label17, &MouseTarget::clicked, this, &Form1::Label17_Click);
+
+    m_menu = new ContextMenu(this, Label17);
+    connect(m_menu, &ContextMenu::settingsRequested, this, &Form1::Label16_DblClick);
+    connect(m_menu, &ContextMenu::timeSignalRequested, this, &Form1::Label17_Click);
+    m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
+    connect(m_timeSignal, &TimeSignal::finished, this, &Form1::ShowAdjustment);
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
     // the place is saved now in case the session does end.
@@ -141,43 +133,6 @@ void Form1::buildLayout()
     Label17->setObjectName(QStringLiteral("Label17"));
     Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
     Label17->setAccessibleName(QStringLiteral("時報調整（表示中の分に時刻を合わせる）"));
-    buildContextMenu();
-}
-
-// The gestures, for the keyboard (the Menu key, Shift+F10) and the right mouse button.
-void Form1::buildContextMenu()
-{
-    ContextMenu = new QMenu(this);
-    ContextMenu->setObjectName(QStringLiteral("ContextMenu"));
-    QAction *settings = ContextMenu->addAction(QStringLiteral("設定..."), this, &Form1::Label16_DblClick);
-    settings->setObjectName(QStringLiteral("OpenSettings"));
-    AdjustAction = ContextMenu->addAction(QStringLiteral("時報調整"), this, &Form1::Label17_Click);
-    AdjustAction->setObjectName(QStringLiteral("AdjustToTimeSignal"));
-    ContextMenu->addSeparator();
-    QAction *close = ContextMenu->addAction(QStringLiteral("閉じる"), this, &QWidget::close);
-    close->setObjectName(QStringLiteral("Close"));
-    setFocusPolicy(Qt::StrongFocus);
-}
-
-void Form1::contextMenuEvent(QContextMenuEvent *event)
-{
-    showContextMenu(event->reason() == QContextMenuEvent::Mouse ? event->globalPos()
-                                                                 : mapToGlobal(rect().center()));
-}
-
-void Form1::keyPressEvent(QKeyEvent *event)
-{
-    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
-    if (menuKey || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier))
-        showContextMenu(mapToGlobal(rect().center()));
-    else
-        QWidget::keyPressEvent(event);
-}
-
-void Form1::showContextMenu(const QPoint &at)
-{
-    AdjustAction->setEnabled(Label17->isEnabled());
-    ContextMenu->popup(at);
 }
 
 void Form1::Form_Load()
@@ -185,49 +140,18 @@ void Form1::Form_Load()
     m_store.Refresh();
     m_reading = m_platform.clock.now();
     const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
-    WriteMissingDefaults(firstRun);
+    m_store.WriteMissingDefaults(firstRun);
     if (!firstRun)
-        RestorePosition();
+        restorePlace(*this, m_store);
 
     Sp1 = m_store.GetSwitch(Key::Sp1);
     Tel = m_store.GetSwitch(Key::Tel);
     ColorB = m_store.GetColour(Key::ColorB);
     CounterMode = m_store.GetSwitch(Key::Mode);
-    if (ColorB)
-        setBackColour(*ColorB);
+    setBackColour(ColorB);
     setAdjustmentEnabled(Sp1 == 1);
     ApplyBandTest();
     Dispatch();
-}
-
-// Every start fills in what is missing, so a store deleted under a running clock is whole
-// again. A first run also mends what it cannot read, and keeps whatever the user chose
-// before a first run that never closed; later runs leave a hand edit for the user to mend.
-void Form1::WriteMissingDefaults(bool firstRun)
-{
-    for (const KeyInfo &info : kKeys) {
-        if (!info.firstRunDefault)
-            continue;
-        const bool missing = !m_store.Holds(info.key);
-        if (missing && !firstRun)
-            qCWarning(lcClock).noquote() << QStringLiteral("[%1] %2 is missing; writing \"%3\"")
-                                                .arg(QLatin1String(info.section), QLatin1String(info.name),
-                                                     QLatin1String(info.firstRunDefault));
-        if (missing || (firstRun && !m_store.HoldsValidValue(info.key)))
-            m_store.SaveSetting(info.key, QString::fromLatin1(info.firstRunDefault));
-    }
-}
-
-void Form1::RestorePosition()
-{
-    const auto top = m_store.GetPosition(Key::Top);
-    const auto left = m_store.GetPosition(Key::Left);
-    if (!top || !left)
-        return;
-    const QPoint position(pixelsFromTwips(*left), pixelsFromTwips(*top));
-    // After a monitor is unplugged the stored place may be nowhere to be seen.
-    if (overlapsAnyScreen(QRect(position, frameGeometry().size())))
-        move(position);
 }
 
 void Form1::Timer1_Timer()
@@ -385,13 +309,7 @@ void Form1::Form_Unload()
     SavePlace();
 }
 
-// The marker last: a store with the marker always has the place too.
-void Form1::SavePlace()
-{
-    m_store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(pos().y()))));
-    m_store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(pos().x()))));
-    m_store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
-}
+void Form1::SavePlace() { savePlace(*this, m_store); }
 
 void Form1::setAdjustmentEnabled(bool enabled) { Label17->setEnabled(enabled); }
 
@@ -410,65 +328,23 @@ void Form1::Label16_DblClick()
     dialog.exec();
 }
 
-// The minute the face shows, on the date it shows it; where the face shows no time of
-// day, the minute of the reading itself.
-QDateTime Form1::AdjustmentTarget(const QDateTime &reading) const
-{
-    const QDateTime shown = m_faceShows.isValid() ? m_faceShows : reading;
-    return QDateTime(shown.date(), QTime(shown.time().hour(), shown.time().minute()));
-}
+void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
 
-// The face goes on ticking while the desktop asks for authorisation, which can take minutes.
-void Form1::Label17_Click()
-{
-    if (m_adjusting)
-        return;
-    m_adjusting = true;
-    const QDateTime reading = m_platform.clock.now();
-    const QDateTime target = AdjustmentTarget(reading);
-    const std::chrono::milliseconds shift(reading.msecsTo(target));
-    QPointer<Form1> self(this);
-    m_platform.timeSetter.shiftClock(shift, [self, target](const auto &result) {
-        if (self)
-            self->FinishAdjustment(result, target.time());
-    });
-}
+bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }
 
-void Form1::FinishAdjustment(const TimeSetter::Result &result, const QTime &target)
+void Form1::ShowAdjustment(const TimeSetter::Result &result, const QDateTime &target)
 {
-    m_adjusting = false;
     if (result.outcome == TimeSetter::Outcome::Done) {
         m_faceShows = m_platform.clock.now();
         Sample(m_faceShows);
         m_countdownShown = false;
         if (DrawTimeCaptions())
             DescribeForAccessibility();
-    } else {
-        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"),
-                                    adjustmentFailureText(result, target), QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("AdjustmentFailure"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+        return;
     }
-}
-
-QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target)
-{
-    const QString heading = QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
-                                .arg(target.toString(QStringLiteral("HH:mm:ss")));
-    switch (result.outcome) {
-    case TimeSetter::Outcome::AutomaticSync:
-        return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
-                                        "時報で合わせるには、先に自動時刻同期をオフにしてください。");
-    case TimeSetter::Outcome::NotAuthorised:
-        return heading + QStringLiteral("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
-    case TimeSetter::Outcome::NoService:
-        return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
-    case TimeSetter::Outcome::NoAnswer:
-        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。");
-    case TimeSetter::Outcome::Failed:
-    case TimeSetter::Outcome::Done:
-        break;
-    }
-    return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"),
+                                adjustmentFailureText(result, target.time()), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("AdjustmentFailure"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

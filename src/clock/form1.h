@@ -2,20 +2,25 @@
 
 #include "platform/platform.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QWidget>
-#include <optional>
 
 class ClockLabel;
+class ContextMenu;
 class MouseTarget;
-class QAction;
-class QMenu;
-class QLabel;
 class SettingsStore;
+class TimeSignal;
 class WallTimer;
 
 // The clock window: the date and time in seventeen labels, refreshed from the settings
 // store and the clock ten times a second.
+//
+//   Label1–3    year, month, day         Label7      weekday kanji
+//   Label4–6    hour, minute, second     Label8–14   units 年 月 日 曜日 時 分 秒
+//   Label15     the Telehodai notice     Label16     double-click target: the settings
+//   Label17     click target over 秒: set the clock to the shown minute
+//   Timer1      the refresh, every 100 ms on the wall clock
 class Form1 : public QWidget
 {
     Q_OBJECT
@@ -35,26 +40,14 @@ public:
     void setAdjustmentEnabled(bool enabled);
     void setBackColour(const QColor &colour);
 
-    bool isAdjusting() const { return m_adjusting; }
-
-    ClockLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
-        *Label11, *Label12, *Label13, *Label14, *Label15;
-    MouseTarget *Label16, *Label17;
-    WallTimer *Timer1;
-    QMenu *ContextMenu;
+    bool isAdjusting() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildLayout();
-    void buildContextMenu();
-    void showContextMenu(const QPoint &at);
     void Form_Load();
-    void WriteMissingDefaults(bool firstRun);
-    void RestorePosition();
     void ApplyBandTest();
     void Dispatch();
     void LoadState();
@@ -66,23 +59,24 @@ private:
     void DrawCaptions();
     bool DrawTimeCaptions();
     void DescribeForAccessibility();
-    QDateTime AdjustmentTarget(const QDateTime &reading) const;
-    void FinishAdjustment(const TimeSetter::Result &result, const QTime &target);
+    void ShowAdjustment(const TimeSetter::Result &result, const QDateTime &target);
 
     SettingsStore &m_store;
     Platform m_platform;
-    QDateTime m_reading; // the handler's one reading of the clock
+    QDateTime m_reading;   // the handler's one reading of the clock
     QDateTime m_faceShows; // the reading whose time of day the face shows; null when it shows none
 
-    std::optional<QColor> ColorB, ColorF, ColorS, ColorTel;
+    QColor ColorB, ColorF, ColorS, ColorTel;
     qint16 Sp1 = 0, Sp2 = 0, Sp2i = 0, Tel = 0, TelS1 = 0, TelS2 = 0, CounterMode = 0;
     int NowYear = 0, NowMonth = 0, NowDay = 0, NowWeekday = 0, NowHour = 0, NowMinute = 0, NowSecond = 0;
 
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
-    bool m_adjusting = false;
-    QAction *AdjustAction = nullptr;
-};
 
-// What the user is told when the system clock could not be set.
-QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target);
+    ClockLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
+        *Label11, *Label12, *Label13, *Label14, *Label15;
+    MouseTarget *Label16, *Label17;
+    WallTimer *Timer1;
+    ContextMenu *m_menu;
+    TimeSignal *m_timeSignal;
+};

@@ -2,7 +2,6 @@
 
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
-#include "platform/timedatedsetter.h"
 #include "platform/timesetter.h"
 
 // What the windows need from the operating system; tests hand in fakes.
@@ -10,14 +9,4 @@ struct Platform {
     ClockSource &clock;
     TimeSetter &timeSetter;
     ColourPicker &colourPicker;
-};
-
-// The real facilities. main() owns them, after the application object, so they are gone
-// before it is.
-struct SystemPlatform {
-    SystemClock clock;
-    TimedatedSetter timeSetter;
-    DialogColourPicker colourPicker;
-
-    Platform platform() { return {clock, timeSetter, colourPicker}; }
 };

@@ -1,7 +1,9 @@
 #include "settings/form2.h"
 
 #include "platform/colourpicker.h"
+#include "settings/swatch.h"
 #include "settings/tabpage.h"
+#include "settings/versionpage.h"
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
 #include "widgets/appicon.h"
@@ -28,10 +30,6 @@ constexpr int kDialogFontPixels = 12; // 9 points at 96 dpi, the dialog face's u
 
 // What a reset restores, and the swatches' design fills: the first-run colours.
 QColor defaultColour(Key key) { return *storedtext::toColour(QString::fromLatin1(keyInfo(key).firstRunDefault)); }
-
-const QString kTermsOfUse = QStringLiteral(
-    "本ソフトウェアは無保証で提供されます。時報調整機能はコンピューターの時刻を変更します。"
-    "ご利用によって生じたいかなる損害についても、作者は責任を負いません。");
 
 template <typename W>
 W *named(W *widget, const char *name, TwipRect box)
@@ -76,22 +74,6 @@ void setAllEnabled(std::initializer_list<QWidget *> widgets, bool enabled)
 
 } // namespace
 
-Swatch::Swatch(const QColor &fill, QWidget *parent) : QFrame(parent)
-{
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
-    setFill(fill);
-}
-
-QColor Swatch::fill() const { return palette().color(QPalette::Window); }
-
-void Swatch::setFill(const QColor &fill)
-{
-    QPalette filled = palette();
-    filled.setColor(QPalette::Window, fill);
-    setPalette(filled);
-}
-
 Form2::Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint),
@@ -106,7 +88,7 @@ Form2::Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent)
     SSTab1 = named(new QTabWidget(this), "SSTab1", {120, 120, 5205, 4815});
     Command1 = named(button(QStringLiteral("OK"), this), "Command1", {3960, 5040, 1335, 375});
     buildSettingsPage();
-    buildVersionPage();
+    SSTab1->insertTab(kVersionTab, new VersionPage(SSTab1), QStringLiteral("バージョン情報"));
     SSTab1->setCurrentIndex(kVersionTab);
     setFocusOrder();
 
@@ -167,30 +149,7 @@ void Form2::buildSettingsPage()
     Check5->setChecked(true);
     Option1->setChecked(true);
     Option3->setChecked(true);
-    setAllEnabled({Label3, Command4, Label4, Command5, Frame3, Option1, Option2, Frame4, Check5, Check4, Option3, Option4},
-               false);
-}
-
-void Form2::buildVersionPage()
-{
-    auto *page = new TabPage(SSTab1);
-    SSTab1->insertTab(kVersionTab, page, QStringLiteral("バージョン情報"));
-
-    Label5 = page->place(named(new QLabel(QStringLiteral("Ravelquint"), page), "Label5", {}), {600, 840, 3975, 495});
-    Label5->setFont(designFont(37));
-    Label5->setMinimumHeight(Label5->fontMetrics().height()); // room for the descender of "q"
-    Label7 = page->place(named(new QLabel(QStringLiteral("Version 1.51"), page), "Label7", {}), {1080, 1560, 3015, 255});
-    Label7->setFont(designFont(16));
-    Label9 = page->place(named(new QLabel(QStringLiteral("低機能かつコンパクトを目指した、次世代ラヴェルクイント。"), page),
-                               "Label9", {}),
-                         {240, 2160, 4695, 255});
-    for (QLabel *label : {Label5, Label7, Label9})
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-
-    Frame5 = page->place(named(new QGroupBox(QStringLiteral("注意"), page), "Frame5", {}), {480, 2880, 4095, 1335});
-    Label8 = named(new QLabel(kTermsOfUse, Frame5), "Label8", {120, 240, 3855, 855});
-    Label8->setWordWrap(true);
-    Label8->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    UpdateEnabledStates();
 }
 
 void Form2::setFocusOrder()
@@ -231,27 +190,28 @@ void Form2::Form_Load()
 
     Check1->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp1)));
     Check2->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp2)));
-    setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, valueOf(Check2) == 1);
     (m_store.GetSwitch(Key::Sp2i) == 0 ? Option1 : Option2)->setChecked(true);
 
     const qint16 telS1 = m_store.GetSwitch(Key::TelS1);
     const qint16 telS2 = m_store.GetSwitch(Key::TelS2);
     Check3->setCheckState(checkStateFor(m_store.GetSwitch(Key::Tel)));
-    const bool telehodai = valueOf(Check3) == 1;
-    setAllEnabled({Frame4, Check4}, telehodai);
-    Option3->setEnabled(telehodai && telS1 == 1);
-    setAllEnabled({Option4, Label4, Command5}, telehodai);
     Check4->setCheckState(telS1 == 1 ? Qt::Checked : Qt::Unchecked);
     if (telS2 == 1)
         Option4->setChecked(true);
     Check5->setCheckState(checkStateFor(m_store.GetSwitch(Key::Mode)));
+    UpdateEnabledStates();
 }
 
-void Form2::loadSwatch(Swatch *swatch, Key key)
+// Each switch governs its group; the notice-only scope needs both Telehodai and the notice.
+void Form2::UpdateEnabledStates()
 {
-    if (const auto colour = m_store.GetColour(key))
-        swatch->setFill(*colour);
+    setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, valueOf(Check2) == 1);
+    const bool telehodai = valueOf(Check3) == 1;
+    setAllEnabled({Frame4, Check4, Check5, Option4, Label4, Command5}, telehodai);
+    Option3->setEnabled(telehodai && valueOf(Check4) == 1);
 }
+
+void Form2::loadSwatch(Swatch *swatch, Key key) { swatch->setFill(m_store.GetColour(key)); }
 
 void Form2::save(Key key, bool on) { save(key, storedtext::fromSwitch(on ? 1 : 0)); }
 
@@ -289,20 +249,14 @@ void Form2::Check1_Click()
 void Form2::Check2_Click()
 {
     const bool on = valueOf(Check2) == 1;
-    setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, on);
+    UpdateEnabledStates();
     save(Key::Sp2, on);
 }
 
 void Form2::Check3_Click()
 {
     const bool on = valueOf(Check3) == 1;
-    if (on) {
-        setAllEnabled({Frame4, Check4}, true);
-        Option3->setEnabled(valueOf(Check4) == 1);
-        setAllEnabled({Check5, Option4, Label4, Command5}, true);
-    } else {
-        setAllEnabled({Frame4, Check4, Check5, Option3, Option4, Label4, Command5}, false);
-    }
+    UpdateEnabledStates();
     save(Key::Tel, on);
 }
 
@@ -311,11 +265,10 @@ void Form2::Check3_Click()
 void Form2::Check4_Click()
 {
     const bool on = valueOf(Check4) == 1;
+    UpdateEnabledStates();
     if (on) {
-        Option3->setEnabled(true);
         save(Key::TelS1, true);
     } else {
-        Option3->setEnabled(false);
         Option4->setChecked(true);
         save(Key::TelS1, false);
         save(Key::TelS2, true);

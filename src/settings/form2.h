@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QDialog>
-#include <QFrame>
 
 class ColourPicker;
 class QCheckBox;
@@ -14,19 +13,19 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class SettingsStore;
-
-// A filled rectangle showing one of the clock's colours.
-class Swatch : public QFrame
-{
-public:
-    explicit Swatch(const QColor &fill, QWidget *parent = nullptr);
-    QColor fill() const;
-    void setFill(const QColor &fill);
-};
+class Swatch;
 
 // The settings dialog. Every click is saved at once; the clock picks changes up on its
 // next tick, except the two settings it reads only at start-up, which the dialog announces
 // for the window that opened it to apply.
+//
+//   SSTab1      the two pages: settings, and the version page   Command1  OK
+//   Frame1      colours: Label1–4 name the swatches Shape1–4 (background, text, Sunday,
+//               Telehodai), each with its button Command2–5; Command6 resets all four
+//   Frame2      switches: Check1 time signal, Check2 Sunday colouring, Check3 Telehodai mode
+//   Frame3      Sunday scope: Option1 weekday only, Option2 all text
+//   Frame4      Telehodai details: Check5 counter, Check4 notice, and the colour scope
+//               Option3 notice only, Option4 all text
 class Form2 : public QDialog
 {
     Q_OBJECT
@@ -49,16 +48,6 @@ public:
     void Command5_Click();
     void Command6_Click();
 
-    QTabWidget *SSTab1;
-    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5;
-    QCheckBox *Check1, *Check2, *Check3, *Check4, *Check5;
-    QRadioButton *Option1, *Option2, *Option3, *Option4;
-    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
-    Swatch *Shape1, *Shape2, *Shape3, *Shape4;
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label7, *Label8, *Label9;
-    // The colour dialog's value: kept while this dialog lives, black at first.
-    QColor CommonDialog1 = Qt::black;
-
 signals:
     void adjustmentEnabledChanged(bool enabled);
     void backColourChanged(const QColor &colour);
@@ -69,10 +58,10 @@ protected:
 
 private:
     void buildSettingsPage();
-    void buildVersionPage();
     void setFocusOrder();
     void connectHandlers();
     void Form_Load();
+    void UpdateEnabledStates();
     void loadSwatch(Swatch *swatch, Key key);
     void chooseColour(Swatch *swatch, Key key);
     void save(Key key, bool on);
@@ -83,4 +72,14 @@ private:
     ColourPicker &m_picker;
     bool m_loaded = false;
     bool m_toldSaveRefused = false;
+
+    QTabWidget *SSTab1;
+    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4;
+    QCheckBox *Check1, *Check2, *Check3, *Check4, *Check5;
+    QRadioButton *Option1, *Option2, *Option3, *Option4;
+    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6;
+    Swatch *Shape1, *Shape2, *Shape3, *Shape4;
+    QLabel *Label1, *Label2, *Label3, *Label4;
+    // The colour dialog's value: kept while this dialog lives, black at first.
+    QColor CommonDialog1 = Qt::black;
 };

@@ -149,39 +149,69 @@ bool SettingsStore::HoldsValidValue(Key key) const
 
 qint16 SettingsStore::GetSwitch(Key key)
 {
-    const bool isMarker = keyInfo(key).encoding == Encoding::Marker;
+    const KeyInfo &info = keyInfo(key);
+    const bool isMarker = info.encoding == Encoding::Marker;
     const QString text = isMarker ? GetSetting(key, QLatin1String(kStartDefault)) : GetSetting(key);
-    if (const auto value = storedtext::toSwitch(text))
+    if (const auto value = storedtext::toSwitch(text)) {
+        if (!isMarker && *value != 0 && *value != 1)
+            reportBadText(key, QStringLiteral("holds \"%1\", which is neither 0 nor 1").arg(text),
+                          QStringLiteral("read as it is"));
         return *value;
-    const char *fallback = isMarker ? kStartDefault : keyInfo(key).firstRunDefault;
-    reportBadText(key, fallback);
+    }
+    const char *fallback = isMarker ? kStartDefault : info.firstRunDefault;
+    reportBadText(key, problemWith(key), QStringLiteral("using \"%1\"").arg(QLatin1String(fallback)));
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
-template <typename T>
-std::optional<T> SettingsStore::GetConverted(Key key, std::optional<T> (*convert)(const QString &))
+QColor SettingsStore::GetColour(Key key)
 {
-    const std::optional<T> value = convert(GetSetting(key));
-    if (!value)
-        reportBadText(key, nullptr);
-    return value;
+    if (const auto colour = storedtext::toColour(GetSetting(key)))
+        return *colour;
+    const QString fallback = QString::fromLatin1(keyInfo(key).firstRunDefault);
+    reportBadText(key, problemWith(key), QStringLiteral("using \"%1\"").arg(fallback));
+    return *storedtext::toColour(fallback);
 }
 
-std::optional<QColor> SettingsStore::GetColour(Key key) { return GetConverted(key, storedtext::toColour); }
+std::optional<float> SettingsStore::GetPosition(Key key)
+{
+    const auto position = storedtext::toPosition(GetSetting(key));
+    if (!position)
+        reportBadText(key, problemWith(key), QStringLiteral("left unchanged"));
+    return position;
+}
 
-std::optional<float> SettingsStore::GetPosition(Key key) { return GetConverted(key, storedtext::toPosition); }
+QString SettingsStore::problemWith(Key key) const
+{
+    return Holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
+                      : QStringLiteral("is missing");
+}
 
-void SettingsStore::reportBadText(Key key, const char *fallback)
+void SettingsStore::reportBadText(Key key, const QString &problem, const QString &outcome)
 {
     const auto index = static_cast<std::size_t>(key);
     if (m_reported.test(index))
         return;
     m_reported.set(index);
     const KeyInfo &info = keyInfo(key);
-    const QString what = Holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
-                                    : QStringLiteral("is missing");
-    const QString outcome = fallback ? QStringLiteral("using \"%1\"").arg(QLatin1String(fallback))
-                                     : QStringLiteral("left unchanged");
     qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; %4")
-                                        .arg(QLatin1String(info.section), QLatin1String(info.name), what, outcome);
+                                        .arg(QLatin1String(info.section), QLatin1String(info.name), problem, outcome);
+}
+
+// A store deleted under a running clock is whole again at the next start. A first run also
+// mends what it cannot read, keeping whatever the user chose before a first run that never
+// closed; later runs leave a hand edit for the user to mend.
+void SettingsStore::WriteMissingDefaults(bool firstRun)
+{
+    for (const KeyInfo &info : kKeys) {
+        if (!info.firstRunDefault)
+            continue;
+        const bool missing = !Holds(info.key);
+        const bool repair = firstRun && !missing && !HoldsValidValue(info.key);
+        if ((missing && !firstRun) || repair)
+            qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; writing \"%4\"")
+                                                .arg(QLatin1String(info.section), QLatin1String(info.name),
+                                                     problemWith(info.key), QLatin1String(info.firstRunDefault));
+        if (missing || repair)
+            SaveSetting(info.key, QString::fromLatin1(info.firstRunDefault));
+    }
 }

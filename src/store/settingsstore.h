@@ -30,14 +30,17 @@ public:
     bool SaveSetting(Key key, const QString &value);
     QString saveError() const { return m_saveError; }
 
-    // Typed reads for a stored text that may have been edited by hand. A bad switch
-    // reads as its first-run default; a bad colour or position as nothing. Each bad
-    // key is reported once per run on stderr.
+    // Typed reads for a stored text that may have been edited by hand. A bad switch or
+    // colour reads as its first-run default; a bad position as nothing. Each bad key is
+    // reported once per run on stderr, and so is a switch that holds neither 0 nor 1.
     qint16 GetSwitch(Key key);
-    std::optional<QColor> GetColour(Key key);
+    QColor GetColour(Key key);
     std::optional<float> GetPosition(Key key);
     bool HoldsValidValue(Key key) const;
     bool Holds(Key key) const { return m_values[std::size_t(key)].has_value(); }
+
+    // Every start fills in what is missing; a first run also mends what it cannot read.
+    void WriteMissingDefaults(bool firstRun);
     // How often the file has been read: once at start, then only when someone else changed it.
     int readCount() const { return m_readCount; }
 
@@ -55,9 +58,8 @@ private:
     void reload();
     bool write(const QByteArray &text, ino_t *writtenInode);
     void reportSaveFailure();
-    void reportBadText(Key key, const char *outcome);
-    template <typename T>
-    std::optional<T> GetConverted(Key key, std::optional<T> (*convert)(const QString &));
+    QString problemWith(Key key) const;
+    void reportBadText(Key key, const QString &problem, const QString &outcome);
 
     QString m_path;
     QByteArray m_nativePath;

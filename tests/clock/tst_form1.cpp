@@ -1,6 +1,7 @@
 #include "clock/form1.h"
 #include "clock/mousetarget.h"
 #include "clock/walltimer.h"
+#include "support/child.h"
 #include "support/clockfixture.h"
 
 #include <QFile>
@@ -174,7 +175,7 @@ private slots:
         ClockFixture f;
         f.openAt(when);
         QCOMPARE(f.shown(), shown);
-        QCOMPARE(f.form->Label15->text(), QStringLiteral("テレホーダイ終了まで"));
+        QCOMPARE(child<QLabel>(f.form.get(), "Label15")->text(), QStringLiteral("テレホーダイ終了まで"));
     }
 
     void colouring_data()
@@ -215,15 +216,15 @@ private slots:
         ClockFixture f;
         seedSwitches(f.temp, switches);
         Form1 &form = f.openAt(when);
-        for (const QLabel *label : {form.Label1, form.Label2, form.Label3, form.Label4, form.Label5, form.Label6})
+        for (const QLabel *label : {child<QLabel>(&form, "Label1"), child<QLabel>(&form, "Label2"), child<QLabel>(&form, "Label3"), child<QLabel>(&form, "Label4"), child<QLabel>(&form, "Label5"), child<QLabel>(&form, "Label6")})
             QCOMPARE(textColour(label), values);
-        QCOMPARE(textColour(form.Label7), weekday);
-        for (const QLabel *label : {form.Label8, form.Label9, form.Label10, form.Label11, form.Label12, form.Label13,
-                                    form.Label14})
+        QCOMPARE(textColour(child<QLabel>(&form, "Label7")), weekday);
+        for (const QLabel *label : {child<QLabel>(&form, "Label8"), child<QLabel>(&form, "Label9"), child<QLabel>(&form, "Label10"), child<QLabel>(&form, "Label11"), child<QLabel>(&form, "Label12"), child<QLabel>(&form, "Label13"),
+                                    child<QLabel>(&form, "Label14")})
             QCOMPARE(textColour(label), units);
-        QCOMPARE(!form.Label15->isHidden(), noticeShown);
+        QCOMPARE(!child<QLabel>(&form, "Label15")->isHidden(), noticeShown);
         if (noticeShown)
-            QCOMPARE(textColour(form.Label15), kTelehodai);
+            QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);
     }
 
     void noticeFollowsTheBandAcrossADay()
@@ -231,15 +232,15 @@ private slots:
         ClockFixture f;
         seedSwitches(f.temp, QStringLiteral("0 0 1 1 0"));
         Form1 &form = f.openAt(QDateTime(kMonday, QTime(7, 59, 59)));
-        QVERIFY(!form.Label15->isHidden());
+        QVERIFY(!child<QLabel>(&form, "Label15")->isHidden());
         f.tickAt(QDateTime(kMonday, QTime(8, 0, 0)));
-        QVERIFY(form.Label15->isHidden());
-        QCOMPARE(textColour(form.Label15), kTelehodai);
-        QCOMPARE(textColour(form.Label4), kNormal);
+        QVERIFY(child<QLabel>(&form, "Label15")->isHidden());
+        QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);
+        QCOMPARE(textColour(child<QLabel>(&form, "Label4")), kNormal);
         f.tickAt(QDateTime(kMonday, QTime(22, 59, 59)));
-        QVERIFY(form.Label15->isHidden());
+        QVERIFY(child<QLabel>(&form, "Label15")->isHidden());
         f.tickAt(QDateTime(kMonday, QTime(23, 0, 0)));
-        QVERIFY(!form.Label15->isHidden());
+        QVERIFY(!child<QLabel>(&form, "Label15")->isHidden());
     }
 
     // Drawn in a substitute face, the widest caption of each label still fits its box.
@@ -272,9 +273,9 @@ private slots:
         Form1 &form = f.openAt(QDateTime(kMonday, QTime(23, 0)));
         f.temp.seed({{Key::Tel, QStringLiteral("2")}, {Key::ColorTel, QStringLiteral("0")}});
         f.tickAt(QDateTime(kMonday, QTime(23, 0, 1)));
-        QCOMPARE(textColour(form.Label4), kTelehodai);
-        QVERIFY(!form.Label15->isHidden());
-        QCOMPARE(form.Label6->text(), QStringLiteral("01"));
+        QCOMPARE(textColour(child<QLabel>(&form, "Label4")), kTelehodai);
+        QVERIFY(!child<QLabel>(&form, "Label15")->isHidden());
+        QCOMPARE(child<QLabel>(&form, "Label6")->text(), QStringLiteral("01"));
     }
 
     void unconvertibleColourLeavesTheLabelsAsTheyWere()
@@ -285,7 +286,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_b holds \"navy\"")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_f holds \"16777216\"")));
         Form1 &form = f.open();
-        QCOMPARE(textColour(form.Label1), kDesignGreen);
+        QCOMPARE(textColour(child<QLabel>(&form, "Label1")), kDesignGreen);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
     }
 
@@ -296,7 +297,7 @@ private slots:
         f.temp.seed({{Key::ColorB, QStringLiteral("16711680")}, {Key::Sp1, QStringLiteral("0")}});
         Form1 &form = f.open();
         QCOMPARE(form.palette().color(QPalette::Window), QColor(0, 0, 255));
-        QVERIFY(!form.Label17->isEnabled());
+        QVERIFY(!child<MouseTarget>(&form, "Label17")->isEnabled());
     }
 
     void counter_data()
@@ -369,7 +370,7 @@ private slots:
         edit.write(f.temp.rawText().replace("color_f=" + colourText(kNormal).toLatin1(), "color_f=255"));
         QVERIFY(edit.commit());
         f.tickAt(QDateTime(kMonday, QTime(12, 0, 1)));
-        QCOMPARE(textColour(form.Label1), QColor(255, 0, 0));
+        QCOMPARE(textColour(child<QLabel>(&form, "Label1")), QColor(255, 0, 0));
     }
 
     void badSwitchIsReportedOnceAndReadAsDefault()
@@ -411,8 +412,8 @@ private slots:
         TempStore temp;
         FakePlatform fake;
         Form1 form(temp.store(), fake.platform());
-        QVERIFY(form.Timer1->isEnabled());
-        QCOMPARE(form.Timer1->interval(), 100);
+        QVERIFY(child<WallTimer>(&form, "Timer1")->isEnabled());
+        QCOMPARE(child<WallTimer>(&form, "Timer1")->interval(), 100);
         QCOMPARE(form.size(), QSize(225, 76));
         QCOMPARE(form.windowTitle(), QStringLiteral("Ravelquint"));
     }

@@ -1,6 +1,7 @@
 #include "clock/mousetarget.h"
 #include "clock/walltimer.h"
 #include "settings/form2.h"
+#include "support/child.h"
 #include "support/clockfixture.h"
 
 #include <QAccessible>
@@ -44,7 +45,7 @@ struct GestureFixture : ClockFixture {
             opened = true;
             if (whileOpen)
                 whileOpen(*dialog);
-            dialog->Command1->click();
+            child<QPushButton>(dialog, "Command1")->click();
         });
         QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, at);
         QCoreApplication::processEvents();
@@ -59,7 +60,7 @@ struct GestureFixture : ClockFixture {
         QTimer::singleShot(0, form.get(), [opened] {
             if (auto *dialog = qobject_cast<Form2 *>(QApplication::activeModalWidget())) {
                 *opened = true;
-                dialog->Command1->click();
+                child<QPushButton>(dialog, "Command1")->click();
             }
         });
     }
@@ -92,7 +93,7 @@ private slots:
         f.showAt(QDateTime(kMonday, QTime(12, 0)));
         f.form->setAdjustmentEnabled(spotEnabled);
         int tab = -1;
-        QCOMPARE(f.doubleClickOpensDialog(at, [&](Form2 &dialog) { tab = dialog.SSTab1->currentIndex(); }), opens);
+        QCOMPARE(f.doubleClickOpensDialog(at, [&](Form2 &dialog) { tab = child<QTabWidget>(&dialog, "SSTab1")->currentIndex(); }), opens);
         if (opens)
             QCOMPARE(tab, 1);
     }
@@ -101,9 +102,9 @@ private slots:
     {
         GestureFixture f;
         f.showAt(QDateTime(kMonday, QTime(12, 0)));
-        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { dialog.SSTab1->setCurrentIndex(0); }));
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0); }));
         int tab = -1;
-        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [&](Form2 &dialog) { tab = dialog.SSTab1->currentIndex(); }));
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [&](Form2 &dialog) { tab = child<QTabWidget>(&dialog, "SSTab1")->currentIndex(); }));
         QCOMPARE(tab, 1);
     }
 
@@ -111,7 +112,7 @@ private slots:
     {
         GestureFixture f;
         f.showAt(QDateTime(kMonday, QTime(12, 0)));
-        f.form->Timer1->setEnabled(true);
+        child<WallTimer>(f.form.get(), "Timer1")->setEnabled(true);
         int readsWhileOpen = 0;
         QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [&](Form2 &) {
             const int before = f.fake.clock.reads();
@@ -125,7 +126,7 @@ private slots:
     {
         GestureFixture f;
         f.showAt(QDateTime(kMonday, QTime(12, 0)));
-        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { dialog.Check1->click(); }));
+        QVERIFY(f.doubleClickOpensDialog(kOnTheDigits, [](Form2 &dialog) { child<QCheckBox>(&dialog, "Check1")->click(); }));
         f.click(kOnTheAdjustmentSpot);
         QVERIFY(f.fake.timeSetter.requests.isEmpty());
     }
@@ -175,7 +176,7 @@ private slots:
 
         f.fake.clock.set(target.addMSecs(20));
         f.fake.timeSetter.answer();
-        QCOMPARE(clock.Label4->text() + clock.Label5->text() + clock.Label6->text(),
+        QCOMPARE(child<QLabel>(&clock, "Label4")->text() + child<QLabel>(&clock, "Label5")->text() + child<QLabel>(&clock, "Label6")->text(),
                  target.toString(QStringLiteral("HHmmss")));
     }
 
@@ -185,10 +186,10 @@ private slots:
     {
         GestureFixture f;
         Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
-        clock.Timer1->setEnabled(true);
+        child<WallTimer>(&clock, "Timer1")->setEnabled(true);
         f.click(kOnTheAdjustmentSpot);
         f.fake.clock.set(QDateTime(kMonday, QTime(12, 34, 53)));
-        QTRY_COMPARE(clock.Label6->text(), QStringLiteral("53"));
+        QTRY_COMPARE(child<QLabel>(&clock, "Label6")->text(), QStringLiteral("53"));
         f.click(kOnTheAdjustmentSpot);
         QCOMPARE(f.fake.timeSetter.requests.size(), 1);
         f.fake.timeSetter.answer();
@@ -230,7 +231,7 @@ private slots:
         if (Way(way) == Way::ScreenReader) {
             if (settings)
                 f.closeDialogWhenItOpens(&dialogOpened);
-            QWidget *target = settings ? static_cast<QWidget *>(clock.Label16) : clock.Label17;
+            QWidget *target = settings ? static_cast<QWidget *>(child<MouseTarget>(&clock, "Label16")) : child<MouseTarget>(&clock, "Label17");
             QAccessibleInterface *button = QAccessible::queryAccessibleInterface(target);
             QCOMPARE(button->role(), QAccessible::Button);
             button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
@@ -241,8 +242,8 @@ private slots:
                 QTest::keyClick(&clock, Qt::Key_Menu);
             else
                 QTest::keyClick(&clock, Qt::Key_F10, Qt::ShiftModifier);
-            QTRY_VERIFY(clock.ContextMenu->isVisible());
-            QAction *action = clock.ContextMenu->findChild<QAction *>(entry);
+            QTRY_VERIFY(child<QMenu>(&clock, "ContextMenu")->isVisible());
+            QAction *action = child<QMenu>(&clock, "ContextMenu")->findChild<QAction *>(entry);
             QVERIFY(action);
             QCOMPARE(action->isEnabled(), spotEnabled);
             if (settings)
@@ -295,7 +296,7 @@ private slots:
         QVERIFY(box);
         QVERIFY2(box->text().contains(QStringLiteral("12:34:00")), qPrintable(box->text()));
         QVERIFY2(box->text().contains(says), qPrintable(box->text()));
-        QCOMPARE(clock.Label6->text(), QStringLiteral("50"));
+        QCOMPARE(child<QLabel>(&clock, "Label6")->text(), QStringLiteral("50"));
         box->close();
     }
 };

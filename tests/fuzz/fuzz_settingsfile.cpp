@@ -4,6 +4,7 @@
 #include "clock/form1.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
+#include "support/child.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -56,15 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Form1 clock(store, fake.platform());
         clock.Timer1_Timer();
         // The date captions show either the design text (an undecided mode) or the date.
-        const QString year = clock.Label1->text();
+        const QString year = child<QLabel>(&clock, "Label1")->text();
         if (year != QLatin1String("2000") && year != QLatin1String("2026"))
             std::abort();
         Form2 dialog(store, fake.colourPicker, &clock);
         QObject::connect(&dialog, &Form2::adjustmentEnabledChanged, &clock, &Form1::setAdjustmentEnabled);
         dialog.show();
-        noticeClicked = dialog.Check4->isEnabled(); // a disabled switch takes no click
-        dialog.Check4->click();
-        dialog.Check3->click();
+        noticeClicked = child<QCheckBox>(&dialog, "Check4")->isEnabled(); // a disabled switch takes no click
+        child<QCheckBox>(&dialog, "Check4")->click();
+        child<QCheckBox>(&dialog, "Check3")->click();
         clock.Timer1_Timer();
     }
     // A first run leaves every switch and colour readable, whatever it found; a later run

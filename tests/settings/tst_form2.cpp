@@ -1,5 +1,7 @@
 #include "platform/translations.h"
 #include "settings/form2.h"
+#include "settings/swatch.h"
+#include "support/child.h"
 #include "support/clockfixture.h"
 
 #include <QAccessible>
@@ -51,13 +53,13 @@ QString flags(std::initializer_list<const QWidget *> widgets)
 QString controlState(const Form2 &d)
 {
     QString checks;
-    for (const QCheckBox *box : {d.Check1, d.Check2, d.Check3, d.Check4, d.Check5})
+    for (const QCheckBox *box : {child<QCheckBox>(&d, "Check1"), child<QCheckBox>(&d, "Check2"), child<QCheckBox>(&d, "Check3"), child<QCheckBox>(&d, "Check4"), child<QCheckBox>(&d, "Check5")})
         checks += QString::number(box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2 : 0);
-    const QString options = QString(d.Option1->isChecked() ? QLatin1Char('1') : QLatin1Char('2'))
-                            + (d.Option3->isChecked() ? QLatin1Char('3') : QLatin1Char('4'));
+    const QString options = QString(child<QRadioButton>(&d, "Option1")->isChecked() ? QLatin1Char('1') : QLatin1Char('2'))
+                            + (child<QRadioButton>(&d, "Option3")->isChecked() ? QLatin1Char('3') : QLatin1Char('4'));
     return checks + QLatin1Char(' ') + options + QLatin1Char(' ')
-           + flags({d.Frame3, d.Option1, d.Option2, d.Label3, d.Command4}) + QLatin1Char(' ')
-           + flags({d.Frame4, d.Check4, d.Check5, d.Option3, d.Option4, d.Label4, d.Command5});
+           + flags({child<QGroupBox>(&d, "Frame3"), child<QRadioButton>(&d, "Option1"), child<QRadioButton>(&d, "Option2"), child<QLabel>(&d, "Label3"), child<QPushButton>(&d, "Command4")}) + QLatin1Char(' ')
+           + flags({child<QGroupBox>(&d, "Frame4"), child<QCheckBox>(&d, "Check4"), child<QCheckBox>(&d, "Check5"), child<QRadioButton>(&d, "Option3"), child<QRadioButton>(&d, "Option4"), child<QLabel>(&d, "Label4"), child<QPushButton>(&d, "Command5")});
 }
 
 // The dialog on its own, shown as the clock shows it; spies stand in for the clock.
@@ -106,7 +108,7 @@ private slots:
         Form2 &dialog = f.openDialog();
         QCOMPARE(controlState(dialog), state);
         QCOMPARE(storedSwitches(f.temp), storedAfter);
-        QCOMPARE(dialog.SSTab1->currentIndex(), 1);
+        QCOMPARE(child<QTabWidget>(&dialog, "SSTab1")->currentIndex(), 1);
 
         // Opening again shows the same and changes nothing more.
         f.openDialog();
@@ -121,10 +123,10 @@ private slots:
         f.temp.seed({{Key::ColorB, QStringLiteral("255")}, {Key::ColorTel, QStringLiteral("purple")}});
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_tel holds \"purple\"")));
         Form2 &dialog = f.openDialog();
-        QCOMPARE(dialog.Shape1->fill(), kRed);
-        QCOMPARE(dialog.Shape2->fill(), kGreen);
-        QCOMPARE(dialog.Shape3->fill(), kRed);
-        QCOMPARE(dialog.Shape4->fill(), kLightBlue); // unreadable: the design fill stays
+        QCOMPARE(child<Swatch>(&dialog, "Shape1")->fill(), kRed);
+        QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), kGreen);
+        QCOMPARE(child<Swatch>(&dialog, "Shape3")->fill(), kRed);
+        QCOMPARE(child<Swatch>(&dialog, "Shape4")->fill(), kLightBlue); // unreadable: the design fill stays
     }
 
     void timeSignalSwitchActsOnTheClockAtOnce()
@@ -134,12 +136,12 @@ private slots:
         Form2 &dialog = f.openDialog();
         QString storedWhenAnnounced;
         connect(&dialog, &Form2::adjustmentEnabledChanged, &dialog, [&] { storedWhenAnnounced = f.temp.read(Key::Sp1); });
-        dialog.Check1->click();
+        child<QCheckBox>(&dialog, "Check1")->click();
         QCOMPARE(storedWhenAnnounced, QStringLiteral("1")); // the spot follows first, then the store
         QCOMPARE(f.adjustment->size(), 1);
         QCOMPARE(f.adjustment->last().at(0).toBool(), false);
         QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("0"));
-        dialog.Check1->click();
+        child<QCheckBox>(&dialog, "Check1")->click();
         QCOMPARE(f.adjustment->last().at(0).toBool(), true);
         QCOMPARE(f.temp.read(Key::Sp1), QStringLiteral("1"));
     }
@@ -149,10 +151,10 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, QStringLiteral("1 0 1 0 1 0 0"));
         Form2 &dialog = f.openDialog();
-        dialog.Check2->click();
+        child<QCheckBox>(&dialog, "Check2")->click();
         QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("11111"));
-        QVERIFY(dialog.Option2->isChecked());
-        dialog.Check2->click();
+        QVERIFY(child<QRadioButton>(&dialog, "Option2")->isChecked());
+        child<QCheckBox>(&dialog, "Check2")->click();
         QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("00000"));
         QCOMPARE(storedSwitches(f.temp), QStringLiteral("1 0 1 0 1 0 0"));
     }
@@ -162,7 +164,7 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, QStringLiteral("1 0 0 0 0 1 0"));
         Form2 &dialog = f.openDialog();
-        dialog.Check3->click();
+        child<QCheckBox>(&dialog, "Check3")->click();
         QCOMPARE(controlState(dialog), QStringLiteral("10100 14 00000 1110111"));
         QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("1"));
     }
@@ -174,8 +176,8 @@ private slots:
         f.openAt(QDateTime(QDate(2026, 12, 7), QTime(3, 0)));
         QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 05 00 00"));
         Form2 &dialog = f.openDialog();
-        dialog.Check3->click();
-        QCOMPARE(dialog.Check5->checkState(), Qt::Checked);
+        child<QCheckBox>(&dialog, "Check3")->click();
+        QCOMPARE(child<QCheckBox>(&dialog, "Check5")->checkState(), Qt::Checked);
         QCOMPARE(storedSwitches(f.temp), QStringLiteral("1 0 0 0 1 0 1"));
         f.tickAt(QDateTime(QDate(2026, 12, 7), QTime(3, 0, 1)));
         QCOMPARE(f.shown(), QStringLiteral("2026 12 07 月 03 00 01"));
@@ -193,15 +195,15 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, stored);
         Form2 &dialog = f.openDialog();
-        dialog.Check4->click();
-        QVERIFY(!dialog.Option3->isEnabled());
-        QVERIFY(dialog.Option4->isChecked());
+        child<QCheckBox>(&dialog, "Check4")->click();
+        QVERIFY(!child<QRadioButton>(&dialog, "Option3")->isEnabled());
+        QVERIFY(child<QRadioButton>(&dialog, "Option4")->isChecked());
         QCOMPARE(f.temp.read(Key::TelS1), QStringLiteral("0"));
         QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
 
-        dialog.Check4->click();
-        QVERIFY(dialog.Option3->isEnabled());
-        QVERIFY(dialog.Option4->isChecked());
+        child<QCheckBox>(&dialog, "Check4")->click();
+        QVERIFY(child<QRadioButton>(&dialog, "Option3")->isEnabled());
+        QVERIFY(child<QRadioButton>(&dialog, "Option4")->isChecked());
         QCOMPARE(f.temp.read(Key::TelS1), QStringLiteral("1"));
         QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
     }
@@ -211,16 +213,16 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 0"));
         Form2 &dialog = f.openDialog();
-        dialog.Option2->click();
-        QVERIFY(dialog.Option3->isChecked());
+        child<QRadioButton>(&dialog, "Option2")->click();
+        QVERIFY(child<QRadioButton>(&dialog, "Option3")->isChecked());
         QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("1"));
         QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("0"));
-        dialog.Option4->click();
-        QVERIFY(dialog.Option2->isChecked());
+        child<QRadioButton>(&dialog, "Option4")->click();
+        QVERIFY(child<QRadioButton>(&dialog, "Option2")->isChecked());
         QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
-        dialog.Option1->click();
+        child<QRadioButton>(&dialog, "Option1")->click();
         QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("0"));
-        QVERIFY(dialog.Option4->isChecked());
+        QVERIFY(child<QRadioButton>(&dialog, "Option4")->isChecked());
     }
 
     // Clicked as a person clicks: the clock follows on its next tick.
@@ -233,11 +235,11 @@ private slots:
         f.openAt(QDateTime(sunday, QTime(12, 0)));
         Form2 &dialog = f.openDialog();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.SSTab1->setCurrentIndex(0);
-        QTest::mouseClick(dialog.Check2, Qt::LeftButton, {}, QPoint(8, dialog.Check2->height() / 2));
+        child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0);
+        QTest::mouseClick(child<QCheckBox>(&dialog, "Check2"), Qt::LeftButton, {}, QPoint(8, child<QCheckBox>(&dialog, "Check2")->height() / 2));
         QCOMPARE(f.temp.read(Key::Sp2), QStringLiteral("1"));
         f.tickAt(QDateTime(sunday, QTime(12, 0, 1)));
-        QCOMPARE(textColour(f.form->Label1), kRed);
+        QCOMPARE(textColour(child<QLabel>(f.form.get(), "Label1")), kRed);
     }
 
     void chosenColourIsShownSavedAndUsed()
@@ -247,12 +249,12 @@ private slots:
         f.openAt(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
         Form2 &dialog = f.openDialog();
         f.fake.colourPicker.replies = {kRed};
-        dialog.Command3->click();
-        QCOMPARE(dialog.Shape2->fill(), kRed);
+        child<QPushButton>(&dialog, "Command3")->click();
+        QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), kRed);
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
         QVERIFY(f.background->isEmpty());
         f.tickAt(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1)));
-        QCOMPARE(textColour(f.form->Label1), kRed);
+        QCOMPARE(textColour(child<QLabel>(f.form.get(), "Label1")), kRed);
     }
 
     void backgroundColourReachesTheClockAtOnce()
@@ -261,7 +263,7 @@ private slots:
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
         f.fake.colourPicker.replies = {QColor(0, 0, 128)};
-        dialog.Command2->click();
+        child<QPushButton>(&dialog, "Command2")->click();
         QCOMPARE(f.background->size(), 1);
         QCOMPARE(f.lastBackground(), QColor(0, 0, 128));
         QCOMPARE(f.temp.read(Key::ColorB), QStringLiteral("8388608"));
@@ -282,11 +284,11 @@ private slots:
         f.temp.seed({{Key::ColorB, QStringLiteral("8421504")}, {Key::ColorF, QStringLiteral("65535")}});
         Form2 &dialog = f.openDialog();
         const QByteArray before = f.temp.rawText();
-        (button == 2 ? dialog.Command2 : dialog.Command3)->click();
+        (button == 2 ? child<QPushButton>(&dialog, "Command2") : child<QPushButton>(&dialog, "Command3"))->click();
         QCOMPARE(f.fake.colourPicker.initialColours.size(), 1);
         QCOMPARE(f.temp.rawText(), before);
-        QCOMPARE(dialog.Shape1->fill(), QColor(128, 128, 128));
-        QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
+        QCOMPARE(child<Swatch>(&dialog, "Shape1")->fill(), QColor(128, 128, 128));
+        QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), QColor(255, 255, 0));
         QVERIFY(f.background->isEmpty());
     }
 
@@ -308,12 +310,12 @@ private slots:
                 colours->reject();
             }
         });
-        dialog.Command3->click();
+        child<QPushButton>(&dialog, "Command3")->click();
         QVERIFY(!title.isEmpty());
         QCOMPARE(title, QCoreApplication::translate("QColorDialog", "Select Color"));
         QVERIFY2(title != QLatin1String("Select Color"), "Qt's Japanese texts are not loaded");
         QCOMPARE(temp.rawText(), before);
-        QCOMPARE(dialog.Shape2->fill(), QColor(255, 255, 0));
+        QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), QColor(255, 255, 0));
     }
 
     void colourDialogStartsFromTheLastChoice()
@@ -322,15 +324,15 @@ private slots:
         seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 0"));
         Form2 &dialog = f.openDialog();
         f.fake.colourPicker.replies = {kGreen, std::nullopt};
-        dialog.Command3->click();
-        dialog.Command5->click();
+        child<QPushButton>(&dialog, "Command3")->click();
+        child<QPushButton>(&dialog, "Command5")->click();
         QCOMPARE(f.fake.colourPicker.initialColours, (QList<QColor>{kBlack, kGreen}));
-        QCOMPARE(dialog.Shape4->fill(), kLightBlue);
+        QCOMPARE(child<Swatch>(&dialog, "Shape4")->fill(), kLightBlue);
         QCOMPARE(f.temp.read(Key::ColorTel), QStringLiteral("16744576"));
 
-        dialog.Command1->click();
+        child<QPushButton>(&dialog, "Command1")->click();
         f.openDialog();
-        f.dialog->Command2->click();
+        child<QPushButton>(f.dialog.get(), "Command2")->click();
         QCOMPARE(f.fake.colourPicker.initialColours.last(), kBlack);
     }
 
@@ -340,9 +342,9 @@ private slots:
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.SSTab1->setCurrentIndex(0);
-        QTest::mouseClick(dialog.Command4, Qt::LeftButton);
-        QTest::mouseClick(dialog.Command5, Qt::LeftButton);
+        child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0);
+        QTest::mouseClick(child<QPushButton>(&dialog, "Command4"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&dialog, "Command5"), Qt::LeftButton);
         QVERIFY(f.fake.colourPicker.initialColours.isEmpty());
     }
 
@@ -353,11 +355,11 @@ private slots:
         f.temp.seed({{Key::ColorB, QStringLiteral("123")}, {Key::ColorF, QStringLiteral("456")},
                      {Key::ColorS, QStringLiteral("789")}, {Key::ColorTel, QStringLiteral("1011")}});
         Form2 &dialog = f.openDialog();
-        dialog.Command6->click();
-        QCOMPARE(dialog.Shape1->fill(), kBlack);
-        QCOMPARE(dialog.Shape2->fill(), kGreen);
-        QCOMPARE(dialog.Shape3->fill(), kRed);
-        QCOMPARE(dialog.Shape4->fill(), kLightBlue);
+        child<QPushButton>(&dialog, "Command6")->click();
+        QCOMPARE(child<Swatch>(&dialog, "Shape1")->fill(), kBlack);
+        QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), kGreen);
+        QCOMPARE(child<Swatch>(&dialog, "Shape3")->fill(), kRed);
+        QCOMPARE(child<Swatch>(&dialog, "Shape4")->fill(), kLightBlue);
         QCOMPARE(f.temp.read(Key::ColorB), QStringLiteral("0"));
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("65280"));
         QCOMPARE(f.temp.read(Key::ColorS), QStringLiteral("255"));
@@ -379,8 +381,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings")));
         dialog.show(); // start-up rewrites what it read: nothing the user changed, so no message yet
         QVERIFY(dialog.findChildren<QMessageBox *>(QStringLiteral("SaveRefused")).isEmpty());
-        dialog.Check3->click();
-        dialog.Check2->click();
+        child<QCheckBox>(&dialog, "Check3")->click();
+        child<QCheckBox>(&dialog, "Check2")->click();
         const auto boxes = dialog.findChildren<QMessageBox *>(QStringLiteral("SaveRefused"));
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes.first()->text().contains(store.filePath()), qPrintable(boxes.first()->text()));
@@ -402,14 +404,14 @@ private slots:
         f.temp.seedDefaults();
         Form2 &dialog = f.openDialog();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        dialog.SSTab1->setCurrentIndex(0);
-        dialog.Check2->setFocus();
+        child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0);
+        child<QCheckBox>(&dialog, "Check2")->setFocus();
         QTest::keyClick(&dialog, Qt::Key(key));
         QVERIFY(dialog.isVisible());
-        dialog.Command1->setFocus();
-        QTest::keyClick(dialog.Command1, Qt::Key(key));
+        child<QPushButton>(&dialog, "Command1")->setFocus();
+        QTest::keyClick(child<QPushButton>(&dialog, "Command1"), Qt::Key(key));
         QVERIFY(dialog.isVisible());
-        QTest::mouseClick(dialog.Command1, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(&dialog, "Command1"), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
     }
 
@@ -418,17 +420,17 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 1"));
         Form2 &dialog = f.openDialog();
-        const QList<QWidget *> expected{dialog.SSTab1, dialog.Command1, dialog.Command2, dialog.Command3,
-                                        dialog.Command4, dialog.Command5, dialog.Check1, dialog.Check2,
-                                        dialog.Option1, dialog.Option2, dialog.Check3, dialog.Check4,
-                                        dialog.Option3, dialog.Option4, dialog.Command6, dialog.Check5};
+        const QList<QWidget *> expected{child<QTabWidget>(&dialog, "SSTab1"), child<QPushButton>(&dialog, "Command1"), child<QPushButton>(&dialog, "Command2"), child<QPushButton>(&dialog, "Command3"),
+                                        child<QPushButton>(&dialog, "Command4"), child<QPushButton>(&dialog, "Command5"), child<QCheckBox>(&dialog, "Check1"), child<QCheckBox>(&dialog, "Check2"),
+                                        child<QRadioButton>(&dialog, "Option1"), child<QRadioButton>(&dialog, "Option2"), child<QCheckBox>(&dialog, "Check3"), child<QCheckBox>(&dialog, "Check4"),
+                                        child<QRadioButton>(&dialog, "Option3"), child<QRadioButton>(&dialog, "Option4"), child<QPushButton>(&dialog, "Command6"), child<QCheckBox>(&dialog, "Check5")};
         QList<QWidget *> visited;
-        QWidget *w = dialog.SSTab1;
+        QWidget *w = child<QTabWidget>(&dialog, "SSTab1");
         do {
             if (expected.contains(w) && !visited.contains(w))
                 visited << w;
             w = w->nextInFocusChain();
-        } while (w != dialog.SSTab1);
+        } while (w != child<QTabWidget>(&dialog, "SSTab1"));
         QCOMPARE(visited, expected);
     }
 
@@ -438,19 +440,19 @@ private slots:
         Form2 &dialog = f.openDialog();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("information"));
         QCOMPARE(dialog.size(), QSize(363, 368));
-        QCOMPARE(dialog.SSTab1->tabText(0), QStringLiteral("設定"));
-        QCOMPARE(dialog.SSTab1->tabText(1), QStringLiteral("バージョン情報"));
-        QVERIFY(!dialog.Label8->text().isEmpty());
-        QCOMPARE(dialog.Shape3->accessibleName(), QStringLiteral("日曜特別色"));
-        const QAccessibleInterface *check = QAccessible::queryAccessibleInterface(dialog.Check5);
+        QCOMPARE(child<QTabWidget>(&dialog, "SSTab1")->tabText(0), QStringLiteral("設定"));
+        QCOMPARE(child<QTabWidget>(&dialog, "SSTab1")->tabText(1), QStringLiteral("バージョン情報"));
+        QVERIFY(!child<QLabel>(&dialog, "Label8")->text().isEmpty());
+        QCOMPARE(child<Swatch>(&dialog, "Shape3")->accessibleName(), QStringLiteral("日曜特別色"));
+        const QAccessibleInterface *check = QAccessible::queryAccessibleInterface(child<QCheckBox>(&dialog, "Check5"));
         QCOMPARE(check->text(QAccessible::Name), QStringLiteral("テレホカウンター"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // Page controls are measured from the tab control's corner, tab strip included.
-        QCOMPARE(dialog.Label5->mapTo(dialog.SSTab1, QPoint()), QPoint(40, 56));
-        dialog.SSTab1->setCurrentIndex(0);
-        QCOMPARE(dialog.Frame2->mapTo(dialog.SSTab1, QPoint()), QPoint(168, 32));
-        QCOMPARE(dialog.Check2->geometry(), QRect(16, 40, 89, 25));
+        QCOMPARE(child<QLabel>(&dialog, "Label5")->mapTo(child<QTabWidget>(&dialog, "SSTab1"), QPoint()), QPoint(40, 56));
+        child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0);
+        QCOMPARE(child<QGroupBox>(&dialog, "Frame2")->mapTo(child<QTabWidget>(&dialog, "SSTab1"), QPoint()), QPoint(168, 32));
+        QCOMPARE(child<QCheckBox>(&dialog, "Check2")->geometry(), QRect(16, 40, 89, 25));
     }
 };
 

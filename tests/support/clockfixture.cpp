@@ -1,11 +1,13 @@
+#include "support/child.h"
 #include "support/clockfixture.h"
 
 #include "clock/walltimer.h"
+#include "support/child.h"
 
 Form1 &ClockFixture::open()
 {
     form = std::make_unique<Form1>(temp.store(), fake.platform());
-    form->Timer1->setEnabled(false);
+    child<WallTimer>(form.get(), "Timer1")->setEnabled(false);
     return *form;
 }
 
@@ -24,9 +26,8 @@ void ClockFixture::tickAt(const QDateTime &when)
 QString ClockFixture::shown() const
 {
     QStringList parts;
-    for (const QLabel *label : {form->Label1, form->Label2, form->Label3, form->Label7, form->Label4, form->Label5,
-                                form->Label6})
-        parts << label->text();
+    for (const char *name : {"Label1", "Label2", "Label3", "Label7", "Label4", "Label5", "Label6"})
+        parts << child<QLabel>(form.get(), name)->text();
     return parts.join(QLatin1Char(' '));
 }
 

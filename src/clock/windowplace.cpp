@@ -1,0 +1,38 @@
+#include "clock/windowplace.h"
+
+#include "store/settingsstore.h"
+#include "store/storedtext.h"
+#include "widgets/twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+bool overlapsAnyScreen(const QRect &frame)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
+}
+} // namespace
+
+void restorePlace(QWidget &window, SettingsStore &store)
+{
+    const auto top = store.GetPosition(Key::Top);
+    const auto left = store.GetPosition(Key::Left);
+    if (!top || !left)
+        return;
+    const QPoint position(pixelsFromTwips(*left), pixelsFromTwips(*top));
+    // After a monitor is unplugged the stored place may be nowhere to be seen.
+    if (overlapsAnyScreen(QRect(position, window.frameGeometry().size())))
+        window.move(position);
+}
+
+void savePlace(const QWidget &window, SettingsStore &store)
+{
+    store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(window.pos().y()))));
+    store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(window.pos().x()))));
+    store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+class SettingsStore;
+
+// Where the clock stands on screen, kept in the store between runs.
+
+// Moves the window to its stored place, unless that is nowhere on the screens there are now.
+void restorePlace(QWidget &window, SettingsStore &store);
+
+// The marker last: a store with the marker always holds the place too.
+void savePlace(const QWidget &window, SettingsStore &store);
