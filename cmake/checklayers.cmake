@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.25)
-# Run with -P. Each folder of src/ may include its own headers and those of the layers
-# listed for it, and the store no header of QtWidgets.
+# Run with -P. Each folder of src/ (with its subfolders) may include its own headers and
+# those of the layers listed for it, and the store no header of QtWidgets. A quoted include
+# is judged by where it leads: "layer/x.h" from src/, or "../layer/x.h" from the file's folder.
 set(allowed_store store)
 set(allowed_platform platform)
 set(allowed_widgets widgets)
@@ -16,12 +17,21 @@ endforeach()
 
 set(faults)
 foreach(layer store platform widgets settings clock)
-    file(GLOB sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
     foreach(source IN LISTS sources)
+        get_filename_component(folder ${source} DIRECTORY)
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS includes)
-            if(line MATCHES "\"([a-z]+)/[^\"]+\"")
-                if(NOT CMAKE_MATCH_1 IN_LIST allowed_${layer})
+            if(line MATCHES "\"([^\"]+)\"")
+                set(included ${CMAKE_MATCH_1})
+                if(EXISTS ${folder}/${included})
+                    get_filename_component(target ${folder}/${included} ABSOLUTE)
+                else()
+                    get_filename_component(target ${SOURCE_DIR}/${included} ABSOLUTE)
+                endif()
+                file(RELATIVE_PATH inside ${SOURCE_DIR} ${target})
+                string(REGEX REPLACE "/.*" "" reached "${inside}")
+                if(NOT inside MATCHES "/" OR NOT reached IN_LIST allowed_${layer})
                     list(APPEND faults "${source}: ${line}")
                 endif()
             elseif(layer STREQUAL "store" AND line MATCHES "<([^>]+)>")

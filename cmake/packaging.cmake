@@ -3,7 +3,11 @@ include(GNUInstallDirs)
 
 install(TARGETS ravelquint RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/ravelquint.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES resources/org.ravelquint.ravelquint.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The version is the project's, written into the manual page and the newest release here.
+configure_file(resources/org.ravelquint.ravelquint.metainfo.xml.in org.ravelquint.ravelquint.metainfo.xml @ONLY)
+configure_file(resources/ravelquint.1.in ravelquint.1 @ONLY)
+configure_file(resources/changelog changelog COPYONLY)
+install(FILES ${CMAKE_BINARY_DIR}/org.ravelquint.ravelquint.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 set(icon_root ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 install(FILES resources/ravelquint.png DESTINATION ${icon_root}/32x32/apps)
@@ -16,8 +20,8 @@ install(FILES resources/ravelquint.svg DESTINATION ${icon_root}/scalable/apps)
 # Debian keeps manual pages and changelogs compressed, reproducibly (-n: no name or time).
 foreach(doc ravelquint.1 changelog)
     add_custom_command(OUTPUT ${doc}.gz
-        COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/resources/${doc} > ${doc}.gz
-        DEPENDS resources/${doc} VERBATIM)
+        COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/${doc} > ${doc}.gz
+        DEPENDS ${CMAKE_BINARY_DIR}/${doc} VERBATIM)
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ravelquint.1.gz changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/ravelquint.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

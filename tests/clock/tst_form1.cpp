@@ -36,6 +36,7 @@ private slots:
     void firstRunWritesTheDefaultsAndNoMarker()
     {
         ClockFixture f;
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         Form1 &form = f.open();
         const std::pair<Key, const char *> expected[] = {
             {Key::Sp1, "1"},    {Key::Sp2, "0"},   {Key::Sp2i, "0"},      {Key::Tel, "0"},
@@ -73,6 +74,9 @@ private slots:
         QVERIFY(form.isVisible());
         QCOMPARE(f.temp.read(Key::Top), QStringLiteral("600"));
         QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1"));
+        form.move(200, 40);
+        form.close(); // a checkpoint is no unload: closing still saves the place
+        QCOMPARE(f.temp.read(Key::Left), QStringLiteral("3000"));
     }
 
     // The README's way to start afresh, done while the clock runs: two restarts later the
@@ -149,6 +153,8 @@ private slots:
         ClockFixture f;
         f.temp.seed({{Key::Sp2, QStringLiteral("1")}, {Key::ColorF, QStringLiteral("255")},
                      {Key::Tel, QStringLiteral("yes")}, {Key::ColorS, QStringLiteral("-4")}});
+        QTest::ignoreMessage(QtWarningMsg, "[setup] tel holds \"yes\", which is not a valid value; writing \"0\"");
+        QTest::ignoreMessage(QtWarningMsg, "[color] color_s holds \"-4\", which is not a valid value; writing \"255\"");
         f.open();
         QCOMPARE(f.temp.read(Key::Sp2), QStringLiteral("1"));
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
@@ -278,7 +284,7 @@ private slots:
         QCOMPARE(child<QLabel>(&form, "Label6")->text(), QStringLiteral("01"));
     }
 
-    void unconvertibleColourLeavesTheLabelsAsTheyWere()
+    void unconvertibleColourReadsAsItsDefault()
     {
         ClockFixture f;
         seedSwitches(f.temp, QStringLiteral("0 0 0 1 0"));
@@ -288,6 +294,10 @@ private slots:
         Form1 &form = f.open();
         QCOMPARE(textColour(child<QLabel>(&form, "Label1")), kDesignGreen);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
+        // One that goes bad while the clock runs, too: the Sunday colour's default is red.
+        f.temp.seed({{Key::ColorF, QStringLiteral("255")}, {Key::ColorS, QStringLiteral("red")}, {Key::Sp2, QStringLiteral("1")}});
+        f.tickAt(QDateTime(kSunday, QTime(12, 0)));
+        QCOMPARE(textColour(child<QLabel>(&form, "Label7")), QColor(255, 0, 0));
     }
 
     void backgroundAndAdjustmentSpotFollowTheStore()

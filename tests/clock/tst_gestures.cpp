@@ -154,8 +154,8 @@ private slots:
                                          << QDateTime(kMonday, QTime(3, 15, 30, 500))
                                          << QDateTime(kMonday, QTime(3, 15));
         QTest::newRow("face left unrefreshed by an unknown mode") << "2" << QDateTime(kMonday, QTime(12, 34, 50))
-                                                                  << QDateTime(kMonday, QTime(12, 34, 50))
-                                                                  << QDateTime(kMonday, QTime(12, 34));
+                                                                  << QDateTime(kMonday, QTime(12, 36, 10))
+                                                                  << QDateTime(kMonday, QTime(12, 36));
     }
     void clickSetsTheShownMinute()
     {
@@ -164,8 +164,8 @@ private slots:
         QFETCH(QDateTime, clickAt);
         QFETCH(QDateTime, target);
         GestureFixture f;
-        f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
-        Form1 &clock = f.showAt(faceDrawnAt);
+        f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, QStringLiteral("0")}});
+        Form1 &clock = f.showAt(faceDrawnAt); // the time of day first, then what the mode shows
         f.temp.seed({{Key::Tel, QStringLiteral("1")}, {Key::Mode, mode}});
         f.tickAt(faceDrawnAt);
 
@@ -178,6 +178,8 @@ private slots:
         f.fake.timeSetter.answer();
         QCOMPARE(child<QLabel>(&clock, "Label4")->text() + child<QLabel>(&clock, "Label5")->text() + child<QLabel>(&clock, "Label6")->text(),
                  target.toString(QStringLiteral("HHmmss")));
+        QVERIFY2(clock.accessibleName().endsWith(target.toString(QStringLiteral("HH時mm分ss秒"))),
+                 qPrintable(clock.accessibleName()));
     }
 
     // Authorisation can take minutes; the face must not stand still meanwhile, and a

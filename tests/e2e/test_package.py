@@ -4,7 +4,9 @@ desktop-entry validator accept it, and that the installed program shows the cloc
 Run under xvfb-run with the build folder as argument."""
 
 import glob
+import gzip
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -31,12 +33,34 @@ def files_under(root):
     return sorted(os.path.relpath(os.path.join(d, f), root) for d, _, fs in os.walk(root) for f in fs)
 
 
+def project_version():
+    with open(os.path.join(BUILD, 'CMakeCache.txt')) as cache:
+        return re.search(r'^CMAKE_PROJECT_VERSION:STATIC=(.*)$', cache.read(), re.M).group(1)
+
+
+def versions_shown(usr):
+    """The version as the dialog, the manual page, the metainfo and the changelog give it."""
+    def found(pattern, text):
+        match = re.search(pattern, text)
+        return match.group(1) if match else None
+    with open(usr + '/bin/ravelquint', 'rb') as binary:
+        dialog = found(r'Version ([0-9.]+)', binary.read().decode('utf-16-le', 'ignore'))
+    with gzip.open(usr + '/share/man/man1/ravelquint.1.gz', 'rt') as manual:
+        man = found(r'"Ravelquint ([0-9.]+)"', manual.readline())
+    with open(usr + '/share/metainfo/org.ravelquint.ravelquint.metainfo.xml') as metainfo:
+        release = found(r'<release version="([^"]+)"', metainfo.read())
+    with gzip.open(usr + '/share/doc/ravelquint/changelog.gz', 'rt') as changelog:
+        history = found(r'^ravelquint \(([^)]+)\)', changelog.readline())
+    return {'dialog': dialog, 'manual': man, 'metainfo': release, 'changelog': history}
+
+
 def main():
     with tempfile.TemporaryDirectory() as work:
         subprocess.run(['cpack', '--config', os.path.join(BUILD, 'CPackConfig.cmake'), '-B', work + '/pkg'],
                        check=True, capture_output=True)
         deb = glob.glob(work + '/pkg/ravelquint_*.deb')[0]
-        e2e.check(os.path.basename(deb) == 'ravelquint_1.51_amd64.deb', f'package file name ({os.path.basename(deb)})')
+        version = project_version()
+        e2e.check(os.path.basename(deb) == f'ravelquint_{version}_amd64.deb', f'package file name ({os.path.basename(deb)})')
 
         field = lambda name: e2e.run('dpkg-deb', '-f', deb, name).strip()
         depends = field('Depends')
@@ -75,6 +99,9 @@ def main():
         left = files_under(dpkg_root + '/usr') if os.path.isdir(dpkg_root + '/usr') else []
         e2e.check(installed == packaged and left == [], f'dpkg installs {len(installed)} files and removes them all '
                                                         f'({len(left)} left)')
+
+        shown = versions_shown(root + '/usr')
+        e2e.check(set(shown.values()) == {version}, f'every place that gives the version gives {version} ({shown})')
 
         prefix = work + '/prefix'
         subprocess.run(['cmake', '--install', BUILD, '--prefix', prefix], check=True, capture_output=True)

@@ -33,6 +33,16 @@ private slots:
         QTRY_COMPARE(received.size(), 1);
         QCOMPARE(received.first().first().toInt(), number);
     }
+
+    void defaultHandlersReturnWithTheReporter()
+    {
+        { QuitSignals reporter; }
+        for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+            struct sigaction now = {};
+            ::sigaction(number, nullptr, &now);
+            QVERIFY(now.sa_handler == SIG_DFL);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQuitSignals)

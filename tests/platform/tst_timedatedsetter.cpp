@@ -58,6 +58,8 @@ private slots:
         QTest::newRow("access denied")
             << R"({"Refuse": "org.freedesktop.DBus.Error.AccessDenied", "Message": "Access denied"})" << 5000
             << int(Outcome::NotAuthorised) << "Access denied";
+        QTest::newRow("polkit refused") << R"({"Refuse": "org.freedesktop.PolicyKit1.Error.NotAuthorized"})" << 5000
+                                        << int(Outcome::NotAuthorised) << "";
         QTest::newRow("prompt cancelled")
             << R"({"Refuse": "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"})" << 5000
             << int(Outcome::NotAuthorised) << "";

@@ -157,6 +157,9 @@ private slots:
         child<QCheckBox>(&dialog, "Check2")->click();
         QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("00000"));
         QCOMPARE(storedSwitches(f.temp), QStringLiteral("1 0 1 0 1 0 0"));
+        child<QCheckBox>(&dialog, "Check2")->click();
+        child<QCheckBox>(&dialog, "Check2")->setCheckState(Qt::PartiallyChecked); // as a hand-edited "2" shows
+        QCOMPARE(controlState(dialog).section(QLatin1Char(' '), 2, 2), QStringLiteral("00000"));
     }
 
     void telehodaiSwitchEnablesNoticeOnlyWhenNoticeIsOn()
@@ -167,6 +170,8 @@ private slots:
         child<QCheckBox>(&dialog, "Check3")->click();
         QCOMPARE(controlState(dialog), QStringLiteral("10100 14 00000 1110111"));
         QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("1"));
+        child<QCheckBox>(&dialog, "Check3")->click();
+        QCOMPARE(controlState(dialog), QStringLiteral("10000 14 00000 0000000"));
     }
 
     void turningTelehodaiOffKeepsTheCounterChoice()
@@ -220,6 +225,10 @@ private slots:
         child<QRadioButton>(&dialog, "Option4")->click();
         QVERIFY(child<QRadioButton>(&dialog, "Option2")->isChecked());
         QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("1"));
+        child<QRadioButton>(&dialog, "Option3")->click();
+        QCOMPARE(f.temp.read(Key::TelS2), QStringLiteral("0"));
+        QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("1"));
+        child<QRadioButton>(&dialog, "Option4")->click();
         child<QRadioButton>(&dialog, "Option1")->click();
         QCOMPARE(f.temp.read(Key::Sp2i), QStringLiteral("0"));
         QVERIFY(child<QRadioButton>(&dialog, "Option4")->isChecked());
