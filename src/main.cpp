@@ -1,25 +1,49 @@
 #include "clock/form1.h"
-#include "platform/systemplatform.h"
 #include "platform/quitsignals.h"
+#include "platform/systemplatform.h"
 #include "platform/translations.h"
 #include "store/settingsstore.h"
 
 #include <QApplication>
 #include <QPixmapCache>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 constexpr int kPixmapCacheKiB = 1024;
+constexpr char kNoDisplay[] = "ravelquint: no display to show the clock on (neither DISPLAY nor WAYLAND_DISPLAY "
+                              "leads to one)\n";
+
+// Qt ends with abort() and a core dump when no window system answers; a clock without a
+// display is no crash, so it says so in one line and exits 1.
+void endQuietlyOnFatal(QtMsgType type, const QMessageLogContext &, const QString &)
+{
+    if (type != QtFatalMsg)
+        return;
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kNoDisplay, sizeof kNoDisplay - 1);
+    ::_exit(1);
 }
+} // namespace
 
 int main(int argc, char *argv[])
 {
     // Before anything slow: a stop during start-up must still end the orderly way.
     QuitSignals::catchFromNowOn();
+    // A closed stderr must not end the clock at its next warning.
+    std::signal(SIGPIPE, SIG_IGN);
     // A Wayland client cannot place its own window, so X (XWayland) comes first; where
     // there is none, the clock still runs, unplaced.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            std::fputs(kNoDisplay, stderr);
+            return 1;
+        }
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+    const QtMessageHandler standard = qInstallMessageHandler(endQuietlyOnFatal);
     QApplication app(argc, argv);
+    qInstallMessageHandler(standard);
     // The style caches the settings dialog's rendered controls; Qt's default of 10 MB
     // would grow the clock by a third over a few dozen openings, for nothing it needs.
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);

@@ -47,7 +47,8 @@ QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &tar
     case TimeSetter::Outcome::NoService:
         return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
     case TimeSetter::Outcome::NoAnswer:
-        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。");
+        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。"
+                                        "この後で認証されれば、時刻はそのときに合わせられます。");
     case TimeSetter::Outcome::Failed:
     case TimeSetter::Outcome::Done:
         break;

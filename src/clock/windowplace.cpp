@@ -16,10 +16,15 @@ bool overlapsAnyScreen(const QRect &frame)
     return std::any_of(screens.begin(), screens.end(),
                        [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
 }
+
+// A Wayland compositor places windows itself and tells the client nothing of where.
+bool windowSystemPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 } // namespace
 
 void restorePlace(QWidget &window, SettingsStore &store)
 {
+    if (windowSystemPlacesWindows())
+        return;
     const auto top = store.GetPosition(Key::Top);
     const auto left = store.GetPosition(Key::Left);
     if (!top || !left)
@@ -32,7 +37,10 @@ void restorePlace(QWidget &window, SettingsStore &store)
 
 void savePlace(const QWidget &window, SettingsStore &store)
 {
-    store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(window.pos().y()))));
-    store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(window.pos().x()))));
+    // Where the window system places windows, the stored place stays for a session that can use it.
+    if (!windowSystemPlacesWindows()) {
+        store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(window.pos().y()))));
+        store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(window.pos().x()))));
+    }
     store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
 }

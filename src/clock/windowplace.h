@@ -8,5 +8,6 @@ class SettingsStore;
 // Moves the window to its stored place, unless that is nowhere on the screens there are now.
 void restorePlace(QWidget &window, SettingsStore &store);
 
-// The marker last: a store with the marker always holds the place too.
+// The marker last: a store with the marker always holds the place too. Where the window
+// system places windows itself (Wayland), the place is neither restored nor saved.
 void savePlace(const QWidget &window, SettingsStore &store);

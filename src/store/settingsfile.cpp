@@ -29,16 +29,23 @@ QString unquoted(const QString &raw)
     return value;
 }
 
+bool isCommentOrNothing(const QString &rest)
+{
+    const QString text = rest.trimmed();
+    return text.isEmpty() || text.startsWith(QLatin1Char(';')) || text.startsWith(QLatin1Char('#'));
+}
+
 Line classify(const QByteArray &bytes)
 {
     const QString text = QString::fromUtf8(bytes).trimmed();
     if (text.isEmpty() || text.startsWith(QLatin1Char(';')) || text.startsWith(QLatin1Char('#')))
         return {};
-    if (text.startsWith(QLatin1Char('[')) && text.endsWith(QLatin1Char(']')))
-        return {Line::Section, text.mid(1, text.size() - 2).trimmed(), {}};
+    const qsizetype close = text.indexOf(QLatin1Char(']'));
+    if (text.startsWith(QLatin1Char('[')) && close > 0 && isCommentOrNothing(text.mid(close + 1)))
+        return {Line::Section, text.mid(1, close - 1).trimmed(), {}};
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0)
-        return {Line::Garbage, {}, {}}; // a torn write's remains, say
+        return {Line::Garbage, text, {}}; // a torn write's remains, say
     return {Line::Entry, text.left(equals).trimmed(), unquoted(text.mid(equals + 1).trimmed())};
 }
 
@@ -90,7 +97,15 @@ Values parse(const QByteArray &text)
     return values;
 }
 
-// Lines that mean nothing are dropped, and so are repeats of the key: the file heals as it is saved.
+// A torn copy of this entry (its key cut short, in its section) is a remain of an old
+// interrupted write; every other line the program does not understand is the user's.
+bool isTornCopy(const Line &line, const QString &section, const KeyInfo &info)
+{
+    return line.kind == Line::Garbage && section == QLatin1String(info.section)
+           && QLatin1String(info.name).startsWith(line.name);
+}
+
+// Repeats of the key and torn copies of it are dropped: the file heals as it is saved.
 QByteArray withEntry(const QByteArray &text, Key key, const QString &value)
 {
     const KeyInfo &info = keyInfo(key);
@@ -104,7 +119,7 @@ QByteArray withEntry(const QByteArray &text, Key key, const QString &value)
         if (line.kind == Line::Section)
             section = line.name;
         const bool ours = isKey(line, section, info);
-        if (line.kind == Line::Garbage || (ours && replaced))
+        if (isTornCopy(line, section, info) || (ours && replaced))
             continue;
         lines.append(ours ? entry : bytes);
         replaced = replaced || ours;

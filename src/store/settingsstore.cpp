@@ -1,16 +1,13 @@
 #include "store/settingsstore.h"
 
+#include "store/safefile.h"
 #include "store/storedtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLoggingCategory>
-#include <QSaveFile>
-#include <QStandardPaths>
-#include <cerrno>
-#include <cstring>
+#include <pwd.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcStore, "ravelquint.store")
@@ -29,19 +26,33 @@ bool SettingsStore::FileVersion::operator==(const FileVersion &other) const
 
 SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath), m_nativePath(QFile::encodeName(filePath))
 {
+    if (m_path.isEmpty())
+        qCWarning(lcStore).noquote() << QStringLiteral("no home folder to keep the settings in; "
+                                                       "they last only until the program ends");
     reload();
 }
 
+// Never "/": without HOME the passwd entry says where home is, and without that there is
+// no file at all and the settings live in memory.
 QString SettingsStore::defaultFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/ravelquint/ravelquint.conf");
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty()) {
+        const passwd *entry = ::getpwuid(::geteuid());
+        home = entry && entry->pw_dir ? QFile::decodeName(entry->pw_dir) : QString();
+    }
+    if (QDir::isAbsolutePath(configHome))
+        return configHome + QStringLiteral("/ravelquint/ravelquint.conf");
+    if (!QDir::isAbsolutePath(home) || QDir::cleanPath(home) == QLatin1String("/"))
+        return {};
+    return home + QStringLiteral("/.config/ravelquint/ravelquint.conf");
 }
 
 SettingsStore::FileVersion SettingsStore::currentVersion() const
 {
     struct stat info = {};
-    if (::stat(m_nativePath.constData(), &info) != 0)
+    if (m_path.isEmpty() || ::stat(m_nativePath.constData(), &info) != 0)
         return {};
     return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
@@ -50,10 +61,7 @@ void SettingsStore::reload()
 {
     m_loadedVersion = currentVersion();
     ++m_readCount;
-    QFile file(m_path);
-    // Never read a device or a pipe behind the settings path: it may not end.
-    const bool readable = QFileInfo(m_path).isFile() && file.open(QIODevice::ReadOnly);
-    m_text = readable ? file.readAll() : QByteArray();
+    m_text = m_path.isEmpty() ? QByteArray() : safefile::readRegular(m_nativePath).value_or(QByteArray());
     m_values = settingsfile::parse(m_text);
 }
 
@@ -68,60 +76,45 @@ QString SettingsStore::GetSetting(Key key, const QString &fallback) const
     return m_values[std::size_t(key)].value_or(fallback);
 }
 
+// The lock is held from the read to the rename, so two clocks on one file never write over
+// each other; a save that cannot take it is refused like any other.
 bool SettingsStore::SaveSetting(Key key, const QString &value)
 {
-    QDir().mkpath(QFileInfo(m_path).path()); // a refusal shows below, with its reason
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    const bool locked = lock.tryLock(kLockWaitMs); // a folder that refuses the lock refuses the file too
-    Refresh(); // keep whatever another process wrote meanwhile
-    m_values[std::size_t(key)] = value;
-
-    const QByteArray text = settingsfile::withEntry(m_text, key, value);
-    ino_t writtenInode = 0;
-    const bool saved = write(text, &writtenInode);
-    if (locked)
-        lock.unlock();
+    const bool saved = writeEntry(key, value);
+    m_values[std::size_t(key)] = value; // in memory, whatever the disk said
     if (!saved) {
         reportSaveFailure();
         return false;
     }
-    // Our own write needs no reading back; a later change by anyone else still shows.
-    m_text = text;
-    const FileVersion written = currentVersion();
-    if (written.inode == writtenInode)
-        m_loadedVersion = written;
+    m_saveError.clear();
+    safefile::syncFolderOf(m_nativePath);
     return true;
 }
 
-bool SettingsStore::write(const QByteArray &text, ino_t *writtenInode)
+bool SettingsStore::writeEntry(Key key, const QString &value)
 {
-    const QFileInfo info(m_path);
-    if (info.exists() && !info.isFile()) {
-        m_saveError = QStringLiteral("%1 is not a regular file").arg(info.canonicalFilePath());
+    if (m_path.isEmpty()) {
+        m_saveError = QStringLiteral("there is no home folder");
         return false;
     }
-    // Through a link, the file it points at is replaced and the link kept.
-    QSaveFile file(info.exists() ? info.canonicalFilePath() : m_path);
-    file.setDirectWriteFallback(false);
-    // Unbuffered, and synced here: QSaveFile's own commit ignores a failed sync, and a
-    // buffered write that fails only at close would be renamed over the good file.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size()) {
-        m_saveError = file.errorString();
+    if (!safefile::makeFolders(QFile::encodeName(QFileInfo(m_path).path()), &m_saveError))
+        return false;
+    const safefile::Lock lock(m_nativePath + ".lock", kLockWaitMs);
+    if (!lock.held()) {
+        m_saveError = lock.error();
         return false;
     }
-    if (::fdatasync(file.handle()) != 0) {
-        m_saveError = QString::fromLocal8Bit(std::strerror(errno));
-        file.cancelWriting();
+    Refresh(); // keep whatever another process wrote meanwhile
+    const QByteArray text = settingsfile::withEntry(m_text, key, value);
+    ino_t writtenInode = 0;
+    if (!safefile::replace(m_nativePath, text, &writtenInode, &m_saveError))
         return false;
-    }
-    struct stat written = {};
-    if (::fstat(file.handle(), &written) == 0)
-        *writtenInode = written.st_ino;
-    if (!file.commit()) {
-        m_saveError = file.errorString();
-        return false;
-    }
-    m_saveError.clear();
+    // Our own write needs no reading back; a later change by anyone else still shows.
+    m_text = text;
+    m_values = settingsfile::parse(m_text);
+    const FileVersion written = currentVersion();
+    if (written.inode == writtenInode)
+        m_loadedVersion = written;
     return true;
 }
 

@@ -18,7 +18,8 @@ class SettingsStore
 public:
     explicit SettingsStore(const QString &filePath = defaultFilePath());
 
-    // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf.
+    // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, or under ~/.config; empty where there
+    // is no home folder, and then the settings live in memory only.
     static QString defaultFilePath();
     QString filePath() const { return m_path; }
 
@@ -56,7 +57,7 @@ private:
     };
     FileVersion currentVersion() const;
     void reload();
-    bool write(const QByteArray &text, ino_t *writtenInode);
+    bool writeEntry(Key key, const QString &value);
     void reportSaveFailure();
     QString problemWith(Key key) const;
     void reportBadText(Key key, const QString &problem, const QString &outcome);

@@ -1,4 +1,5 @@
 #include "clock/mousetarget.h"
+#include "clock/timesignal.h"
 #include "clock/walltimer.h"
 #include "settings/form2.h"
 #include "support/child.h"
@@ -182,6 +183,36 @@ private slots:
                  qPrintable(clock.accessibleName()));
     }
 
+    // The minute shown, in every zone and on every night of the year: never resolved from a
+    // local date and time a second time, which a repeated or skipped hour would get wrong.
+    void targetIsTheShownMinuteOnAbsoluteTime_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("faceShows"); // in UTC
+        QTest::addColumn<qint64>("shiftMs");
+        const QDate fallBack(2026, 11, 1), springForward(2026, 3, 8);
+        QTest::newRow("New York, first 01:30:40") << QByteArray("America/New_York")
+                                                  << QDateTime(fallBack, QTime(5, 30, 40), Qt::UTC) << qint64(-40'000);
+        QTest::newRow("New York, second 01:30:40") << QByteArray("America/New_York")
+                                                   << QDateTime(fallBack, QTime(6, 30, 40), Qt::UTC) << qint64(-40'000);
+        QTest::newRow("New York, 01:59:50 before the skipped hour")
+            << QByteArray("America/New_York") << QDateTime(springForward, QTime(6, 59, 50), Qt::UTC) << qint64(-50'000);
+        QTest::newRow("Tokyo") << QByteArray("Asia/Tokyo") << QDateTime(kMonday, QTime(3, 34, 50, 250), Qt::UTC)
+                               << qint64(-50'250);
+    }
+    void targetIsTheShownMinuteOnAbsoluteTime()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, faceShows);
+        QFETCH(qint64, shiftMs);
+        const QByteArray before = qgetenv("TZ");
+        qputenv("TZ", zone);
+        const QDateTime local = faceShows.toLocalTime();
+        QCOMPARE(local.msecsTo(adjustmentTarget(local, local)), shiftMs);
+        QCOMPARE(local.msecsTo(adjustmentTarget({}, local)), shiftMs);
+        qputenv("TZ", before);
+    }
+
     // Authorisation can take minutes; the face must not stand still meanwhile, and a
     // second click must not ask again.
     void faceKeepsTickingWhileTheAnswerIsPending()
@@ -282,7 +313,7 @@ private slots:
         QTest::newRow("automatic sync") << int(Outcome::AutomaticSync) << "自動時刻同期をオフに";
         QTest::newRow("not authorised") << int(Outcome::NotAuthorised) << "権限が認められませんでした";
         QTest::newRow("no service") << int(Outcome::NoService) << "systemd-timedated";
-        QTest::newRow("no answer") << int(Outcome::NoAnswer) << "応答がありませんでした";
+        QTest::newRow("no answer, which may still come") << int(Outcome::NoAnswer) << "認証されれば、時刻はそのときに合わせられます";
         QTest::newRow("other") << int(Outcome::Failed) << "システムからのメッセージ: Disk on fire";
     }
     void refusalIsExplainedAndTheClockRunsOn()

@@ -6,6 +6,7 @@ import configparser
 import ctypes
 import datetime
 import glob
+import io
 import json
 import os
 import re
@@ -474,6 +475,7 @@ def runs_on_wayland_without_x(home):
             # in a plugin already unloaded by then, which no suppression can name. The runs on X
             # check the program's own code for leaks.
             env['ASAN_OPTIONS'] += ':detect_leaks=0'
+        write_store(home, {'info': {'top': '1500', 'left': '3000'}})
         process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
         started = eventually(lambda: read_store(home).has_option('color', 'color_tel') or process.poll() is not None)
         alive = process.poll() is None
@@ -481,9 +483,32 @@ def runs_on_wayland_without_x(home):
         code = process.wait(30)
         check(started and alive and code == 0, f'without X the clock runs as a Wayland client (exit {code})')
         check(read_store(home).get('info', 'start', fallback=None) == '1', 'and closes the orderly way on Wayland too')
+        place = (read_store(home).get('info', 'top'), read_store(home).get('info', 'left'))
+        check(place == ('1500', '3000'), f'the place stored on X stays as it was ({place})')
     finally:
         weston.terminate()
         weston.wait()
+
+
+def closed_stderr_and_no_display(home):
+    """A closed stderr is no reason to die at the next warning; no display at all is told in one line."""
+    clock = Clock(home, SUNDAY_NIGHT)
+    write_store(home, {'color': {'color_f': '255'}})
+    eventually(lambda: RED in clock.colours_in(*HOUR_DIGITS))
+    clock.process.stderr.close()
+    clock.process.stderr = io.StringIO()
+    write_store(home, {'color': {'color_f': 'bad'}})
+    warned = eventually(lambda: GREEN in clock.colours_in(*HOUR_DIGITS))
+    code = clock.close_by_window_manager()
+    check(warned and code == 0, f'with stderr closed the clock warns, runs on and closes cleanly (exit {code})')
+
+    env = dict(os.environ, XDG_CONFIG_HOME=home)
+    for name in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM'):
+        env.pop(name, None)
+    shown = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=30)
+    lines = shown.stderr.strip().splitlines()
+    check(shown.returncode == 1 and len(lines) == 1 and 'display' in lines[0],
+          f'without a display: exit 1 and one line ({shown.returncode}, {lines})')
 
 
 class WindowManager:
@@ -583,6 +608,8 @@ def main():
         refused_saves_are_told(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
+    with tempfile.TemporaryDirectory() as home:
+        closed_stderr_and_no_display(home)
     openbox = WindowManager(['openbox', '--sm-disable'])
     try:
         with tempfile.TemporaryDirectory() as home:

@@ -11,6 +11,9 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,7 +28,11 @@ extern "C" int fdatasync(int fd)
 }
 
 namespace {
-enum class Refusal { FolderIsAFile, ReadOnlyFolder, FullDisk, Device, FailedSync };
+enum class Refusal {
+    FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, LockHeld, FifoAtLock,
+    LinkToAnotherUsersFile, DanglingLink
+};
+int g_heldLock = -1; // another clock's lock, held while a row runs
 constexpr uid_t kNobody = 65534;
 
 QByteArray contents(const QString &path)
@@ -101,6 +108,32 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
         QFile::link(device, path);
         break;
     }
+    case Refusal::ReadOnlyConfigHome:
+        QDir(folder).removeRecursively();
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        break;
+    case Refusal::LockHeld:
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        g_heldLock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(), O_RDWR | O_CLOEXEC);
+        ::flock(g_heldLock, LOCK_EX);
+        break;
+    case Refusal::FifoAtLock:
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        QFile::remove(path + QStringLiteral(".lock"));
+        ::mkfifo(QFile::encodeName(path + QStringLiteral(".lock")).constData(), 0600);
+        break;
+    case Refusal::LinkToAnotherUsersFile:
+    case Refusal::DanglingLink: {
+        if (::geteuid() != 0)
+            return *skip = "needs root, to own a file as another user", QString();
+        const QString target = dir.filePath(QStringLiteral("theirs.conf"));
+        if (refusal == Refusal::LinkToAnotherUsersFile) {
+            SettingsStore(target).SaveSetting(Key::Tel, QStringLiteral("0"));
+            [[maybe_unused]] const int owned = ::chown(QFile::encodeName(target).constData(), kNobody, kNobody);
+        }
+        QFile::link(target, path);
+        break;
+    }
     case Refusal::FailedSync:
         SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
         g_failSync = true;
@@ -140,6 +173,8 @@ private slots:
     void init()
     {
         g_failSync = false;
+        if (g_heldLock >= 0)
+            ::close(std::exchange(g_heldLock, -1));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
     }
 
@@ -148,6 +183,10 @@ private slots:
         QTemporaryDir home;
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
         QCOMPARE(SettingsStore::defaultFilePath(), home.filePath(QStringLiteral("ravelquint/ravelquint.conf")));
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("HOME"); // never "/": the passwd entry says where home is
+        const QString passwdHome = QFile::decodeName(::getpwuid(::geteuid())->pw_dir);
+        QCOMPARE(SettingsStore::defaultFilePath(), passwdHome + QStringLiteral("/.config/ravelquint/ravelquint.conf"));
     }
 
     void writesPlainTextThatIsOnDiskAtOnce()
@@ -170,9 +209,16 @@ private slots:
         QTest::newRow("folder is a plain file") << int(Refusal::FolderIsAFile) << "Not a directory";
         QTest::newRow("folder without write permission, ordinary user") << int(Refusal::ReadOnlyFolder)
                                                                         << "Permission denied";
+        QTest::newRow("config home without write permission, ordinary user") << int(Refusal::ReadOnlyConfigHome)
+                                                                             << "Permission denied (EACCES)";
         QTest::newRow("full file system") << int(Refusal::FullDisk) << "No space left on device";
         QTest::newRow("link to a device") << int(Refusal::Device) << "is not a regular file";
-        QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "Input/output error";
+        QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "Input/output error (EIO)";
+        QTest::newRow("lock held by another clock") << int(Refusal::LockHeld) << "has held the lock";
+        QTest::newRow("FIFO at the lock") << int(Refusal::FifoAtLock) << "is not a regular file";
+        QTest::newRow("link to another user's file, as root") << int(Refusal::LinkToAnotherUsersFile)
+                                                              << "belongs to another user";
+        QTest::newRow("link to nothing, as root") << int(Refusal::DanglingLink) << "is a link to nothing";
     }
     void refusedSaveKeepsTheFileAndSaysWhy()
     {
@@ -185,7 +231,7 @@ private slots:
         if (skip)
             QSKIP(skip);
         const QByteArray before = contents(path);
-        if (Refusal(refusal) == Refusal::ReadOnlyFolder) {
+        if (Refusal(refusal) == Refusal::ReadOnlyFolder || Refusal(refusal) == Refusal::ReadOnlyConfigHome) {
             const QString answer = asOrdinaryUser([&] {
                 SettingsStore store(path);
                 return store.SaveSetting(Key::Tel, QStringLiteral("1")) ? QStringLiteral("saved") : store.saveError();
@@ -197,7 +243,7 @@ private slots:
             SettingsStore store(path);
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings to %1 \\(.*%2.*\\); "
                                                                                  "changes last only until the program ends")
-                                                                      .arg(QRegularExpression::escape(path), reason)));
+                                                                      .arg(QRegularExpression::escape(path), QRegularExpression::escape(reason))));
             QVERIFY(!store.SaveSetting(Key::Tel, QStringLiteral("1")));
             QVERIFY(!store.SaveSetting(Key::Mode, QStringLiteral("1"))); // reported once: a second line would fail
             QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
@@ -240,8 +286,10 @@ private slots:
                                                  << QByteArray("[setup]\ntel=0\n");
         QTest::newRow("the key in another section") << QByteArray("[color]\ntel=1\n") << QString() << "0"
                                                     << QByteArray("[color]\ntel=1\n\n[setup]\ntel=0\n");
-        QTest::newRow("torn remains dropped") << QByteArray("[setup]\ntel=1\nmode=1\n[col") << "1" << "0"
-                                              << QByteArray("[setup]\ntel=0\nmode=1\n");
+        QTest::newRow("torn copy of the entry dropped, other lines kept") << QByteArray("[setup]\ntel=1\nte\nnote\n[col") << "1"
+                                              << "0" << QByteArray("[setup]\ntel=0\nnote\n[col\n");
+        QTest::newRow("header with a comment") << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=1\n") << "1" << "0"
+                                               << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=0\n");
         QTest::newRow("odd text quoted, read back the same") << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=0\r\n") << "0"
                                                              << " a;\"b\\" << QByteArray("[setup]\ntel=\" a;\\\"b\\\\\"\n");
     }

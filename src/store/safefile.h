@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <sys/types.h>
+
+// File operations that neither block nor write where they must not: every descriptor is
+// opened non-blocking and checked with fstat to be a regular file, so no FIFO or device
+// behind a path can hang the program, and nothing is written through a link to a file the
+// user does not own. Each failure says why, with the system's errno name.
+namespace safefile {
+
+// "Permission denied (EACCES)".
+QString errorText(int error);
+
+// The file's text, or nothing when the path holds no regular file.
+std::optional<QByteArray> readRegular(const QByteArray &path);
+
+// Creates the folder and those above it, as `mkdir -p` does.
+bool makeFolders(const QByteArray &path, QString *error);
+
+// An exclusive lock that dies with its process (or with this object), on a regular file
+// beside the settings. It waits at most `waitMs` for another holder to let go.
+class Lock
+{
+public:
+    Lock(const QByteArray &path, int waitMs);
+    ~Lock();
+    Lock(const Lock &) = delete;
+    Lock &operator=(const Lock &) = delete;
+
+    bool held() const { return m_fd >= 0; }
+    QString error() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    QString m_error;
+};
+
+// Replaces the file's text atomically, synced: a new file beside it is renamed over it.
+// Through a link to the user's own file, that file is replaced and the link kept; a link
+// to nothing, or to a file of another user, is refused. `writtenInode` is the new file's.
+bool replace(const QByteArray &path, const QByteArray &text, ino_t *writtenInode, QString *error);
+
+// Makes a rename in the folder durable. Needs no lock: the rename has happened.
+void syncFolderOf(const QByteArray &path);
+
+} // namespace safefile
