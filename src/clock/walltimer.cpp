@@ -24,7 +24,7 @@ int WallTimer::delayToNextTick(int msecOfSecond, int intervalMs)
     return intervalMs - msecOfSecond % intervalMs + kLeadMs;
 }
 
-void WallTimer::arm() { m_timer.start(delayToNextTick(m_clock.now().time().msec(), m_intervalMs)); }
+void WallTimer::arm() { m_timer.start(delayToNextTick(m_clock.msecOfSecond(), m_intervalMs)); }
 
 void WallTimer::fire()
 {

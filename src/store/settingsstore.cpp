@@ -62,7 +62,14 @@ void SettingsStore::reload()
     m_loadedVersion = currentVersion();
     ++m_readCount;
     m_text = m_path.isEmpty() ? QByteArray() : safefile::readRegular(m_nativePath).value_or(QByteArray());
-    m_values = settingsfile::parse(m_text);
+    setValues(settingsfile::parse(m_text));
+}
+
+void SettingsStore::setValues(const settingsfile::Values &values)
+{
+    m_values = values;
+    m_switches = {};
+    m_colours = {};
 }
 
 void SettingsStore::Refresh()
@@ -81,7 +88,9 @@ QString SettingsStore::GetSetting(Key key, const QString &fallback) const
 bool SettingsStore::SaveSetting(Key key, const QString &value)
 {
     const bool saved = writeEntry(key, value);
-    m_values[std::size_t(key)] = value; // in memory, whatever the disk said
+    settingsfile::Values values = m_values;
+    values[std::size_t(key)] = value; // in memory, whatever the disk said
+    setValues(values);
     if (!saved) {
         reportSaveFailure();
         return false;
@@ -111,7 +120,6 @@ bool SettingsStore::writeEntry(Key key, const QString &value)
         return false;
     // Our own write needs no reading back; a later change by anyone else still shows.
     m_text = text;
-    m_values = settingsfile::parse(m_text);
     const FileVersion written = currentVersion();
     if (written.inode == writtenInode)
         m_loadedVersion = written;
@@ -142,6 +150,22 @@ bool SettingsStore::HoldsValidValue(Key key) const
 
 qint16 SettingsStore::GetSwitch(Key key)
 {
+    std::optional<qint16> &cached = m_switches[std::size_t(key)];
+    if (!cached)
+        cached = ConvertSwitch(key);
+    return *cached;
+}
+
+QColor SettingsStore::GetColour(Key key)
+{
+    std::optional<QColor> &cached = m_colours[std::size_t(key)];
+    if (!cached)
+        cached = ConvertColour(key);
+    return *cached;
+}
+
+qint16 SettingsStore::ConvertSwitch(Key key)
+{
     const KeyInfo &info = keyInfo(key);
     const bool isMarker = info.encoding == Encoding::Marker;
     const QString text = isMarker ? GetSetting(key, QLatin1String(kStartDefault)) : GetSetting(key);
@@ -156,7 +180,7 @@ qint16 SettingsStore::GetSwitch(Key key)
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
-QColor SettingsStore::GetColour(Key key)
+QColor SettingsStore::ConvertColour(Key key)
 {
     if (const auto colour = storedtext::toColour(GetSetting(key)))
         return *colour;

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <array>
 #include <bitset>
 #include <optional>
 #include <sys/stat.h>
@@ -59,7 +60,10 @@ private:
     void reload();
     bool writeEntry(Key key, const QString &value);
     void reportSaveFailure();
+    qint16 ConvertSwitch(Key key);
+    QColor ConvertColour(Key key);
     QString problemWith(Key key) const;
+    void setValues(const settingsfile::Values &values);
     void reportBadText(Key key, const QString &problem, const QString &outcome);
 
     QString m_path;
@@ -67,6 +71,9 @@ private:
     FileVersion m_loadedVersion;
     QByteArray m_text; // the file as last read or written; a save edits it
     settingsfile::Values m_values;
+    // Typed reads, converted once per change of the text: the clock asks ten times a second.
+    std::array<std::optional<qint16>, kKeys.size()> m_switches;
+    std::array<std::optional<QColor>, kKeys.size()> m_colours;
     std::bitset<kKeys.size()> m_reported;
     QString m_saveError;
     bool m_reportedSaveFailure = false;

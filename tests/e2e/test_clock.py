@@ -50,7 +50,7 @@ class Clock:
         self.window = self.find_window('^Ravelquint$', pid=self.process.pid)
 
     @staticmethod
-    def find_window(name, timeout=15, pid=None):
+    def find_window(name, timeout=30, pid=None):
         by_pid = ['--all', '--pid', str(pid)] if pid else []
         found = []
 
