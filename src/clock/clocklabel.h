@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QStaticText>
 
 // A label of the clock face. The face is refreshed ten times a second; these setters
 // return at once when nothing changes, so nothing is repainted for nothing.
@@ -13,6 +14,14 @@ public:
     bool setCaption(const QString &caption);
     void setTextColour(const QColor &colour);
 
+protected:
+    // Drawn from a laid-out text kept between paints: a label repaints whenever a
+    // neighbour it overlaps does, and shaping its text anew each time is most of the cost.
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
+    QStaticText m_laidOut;
+    bool m_relayout = true;
     QColor m_colour; // kept here: asking the palette costs more than the whole comparison
 };

@@ -1,7 +1,16 @@
 #include "clock/contextmenu.h"
 
+#include "clock/timesignal.h"
+#include "platform/timesetter.h"
+#include "store/settingsstore.h"
+#include "store/storedtext.h"
+
 #include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
 
 namespace {
 bool opensTheMenu(const QKeyEvent *key)
@@ -9,27 +18,41 @@ bool opensTheMenu(const QKeyEvent *key)
     return (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier)
            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
 }
+
+// The settings file lives in <config home>/ravelquint/; the autostart folder beside it.
+QString configHomeOf(const QString &settingsPath) { return QFileInfo(QFileInfo(settingsPath).path()).path(); }
 } // namespace
 
-ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot)
-    : QMenu(window), m_window(window), m_adjustmentSpot(adjustmentSpot)
+ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, TimeSetter &timeSetter)
+    : QMenu(window), m_window(window), m_adjustmentSpot(adjustmentSpot), m_store(store), m_timeSetter(timeSetter),
+      m_autostart(configHomeOf(store.filePath()), QCoreApplication::applicationFilePath())
 {
     setObjectName(QStringLiteral("ContextMenu"));
-    connect(addEntry(QStringLiteral("設定..."), "OpenSettings"), &QAction::triggered, this,
+    connect(addEntry(QStringLiteral("設定...(&S)"), "OpenSettings"), &QAction::triggered, this,
             &ContextMenu::settingsRequested);
-    m_adjust = addEntry(QStringLiteral("時報調整"), "AdjustToTimeSignal");
+    m_adjust = addEntry(QStringLiteral("時報調整(&T)"), "AdjustToTimeSignal");
     connect(m_adjust, &QAction::triggered, this, &ContextMenu::timeSignalRequested);
     addSeparator();
-    connect(addEntry(QStringLiteral("閉じる"), "Close"), &QAction::triggered, window, &QWidget::close);
+    m_onTop = addEntry(QStringLiteral("常に手前に表示(&A)"), "StayOnTop", true);
+    connect(m_onTop, &QAction::triggered, this, &ContextMenu::switchOnTop);
+    m_autostartEntry = addEntry(QStringLiteral("ログイン時に起動(&L)"), "StartAtLogin", true);
+    connect(m_autostartEntry, &QAction::triggered, this, &ContextMenu::switchAutostart);
+    m_holidays = addEntry(QStringLiteral("祝日を日曜日の色にする(&H)"), "HolidaysAsSundays", true);
+    connect(m_holidays, &QAction::triggered, this, &ContextMenu::switchHolidays);
+    m_networkSync = addEntry(QStringLiteral("ネットワーク時刻同期(&N)"), "NetworkTimeSync", true);
+    connect(m_networkSync, &QAction::triggered, this, &ContextMenu::switchNetworkSync);
+    addSeparator();
+    connect(addEntry(QStringLiteral("閉じる(&C)"), "Close"), &QAction::triggered, window, &QWidget::close);
 
     window->setFocusPolicy(Qt::StrongFocus);
     window->installEventFilter(this);
 }
 
-QAction *ContextMenu::addEntry(const QString &caption, const char *name)
+QAction *ContextMenu::addEntry(const QString &caption, const char *name, bool checkable)
 {
     QAction *action = addAction(caption);
     action->setObjectName(QLatin1String(name));
+    action->setCheckable(checkable);
     return action;
 }
 
@@ -52,6 +75,54 @@ bool ContextMenu::eventFilter(QObject *watched, QEvent *event)
 
 void ContextMenu::popupAt(const QPoint &globalPosition)
 {
-    m_adjust->setEnabled(m_adjustmentSpot->isEnabled());
+    readStates();
     popup(globalPosition);
+}
+
+// Network sync is greyed until the time service has answered, and stays so without one.
+void ContextMenu::readStates()
+{
+    m_adjust->setEnabled(m_adjustmentSpot->isEnabled());
+    m_store.Refresh();
+    m_onTop->setChecked(m_store.GetSwitch(Key::OnTop) == 1);
+    m_holidays->setChecked(m_store.GetSwitch(Key::Holiday) == 1);
+    m_autostartEntry->setChecked(m_autostart.isEnabled());
+    m_networkSync->setEnabled(false);
+    m_timeSetter.readNetworkSync([self = QPointer<ContextMenu>(this)](const TimeSetter::SyncState &sync) {
+        if (!self)
+            return;
+        self->m_networkSync->setEnabled(sync.available);
+        self->m_networkSync->setChecked(sync.on);
+    });
+}
+
+void ContextMenu::switchOnTop(bool on)
+{
+    m_store.SaveSetting(Key::OnTop, storedtext::fromSwitch(on));
+    Q_EMIT onTopChanged(on);
+}
+
+void ContextMenu::switchHolidays(bool on) { m_store.SaveSetting(Key::Holiday, storedtext::fromSwitch(on)); }
+
+void ContextMenu::switchAutostart(bool on)
+{
+    if (!m_autostart.setEnabled(on))
+        tell(QStringLiteral("ログイン時の起動を%1できませんでした。\n\n%2\n理由: %3")
+                 .arg(on ? QStringLiteral("設定") : QStringLiteral("解除"), m_autostart.path(), m_autostart.error()));
+}
+
+void ContextMenu::switchNetworkSync(bool on)
+{
+    m_timeSetter.setNetworkSync(on, [self = QPointer<ContextMenu>(this), on](const TimeSetter::Result &result) {
+        if (self && result.outcome != TimeSetter::Outcome::Done)
+            self->tell(syncSwitchFailureText(result, on));
+    });
+}
+
+void ContextMenu::tell(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Ravelquint"), text, QMessageBox::Ok, m_window);
+    box->setObjectName(QStringLiteral("MenuRefusal"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }

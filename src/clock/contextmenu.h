@@ -1,28 +1,45 @@
 #pragma once
 
+#include "platform/autostart.h"
+
 #include <QMenu>
 
+class SettingsStore;
+class TimeSetter;
+
 // The clock's menu, opened by the right mouse button, the Menu key or Shift+F10: the way
-// to what the mouse gestures do, for the keyboard too. It watches the window it serves.
+// to what the mouse gestures do, for the keyboard too, and to the switches the settings
+// dialog does not hold. It watches the window it serves; each check mark is read afresh
+// as the menu opens.
 class ContextMenu : public QMenu
 {
     Q_OBJECT
 public:
     // The time-signal entry is greyed whenever `adjustmentSpot` is disabled.
-    ContextMenu(QWidget *window, const QWidget *adjustmentSpot);
+    ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, TimeSetter &timeSetter);
 
 signals:
     void settingsRequested();
     void timeSignalRequested();
+    void onTopChanged(bool on);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAction *addEntry(const QString &caption, const char *name);
+    QAction *addEntry(const QString &caption, const char *name, bool checkable = false);
     void popupAt(const QPoint &globalPosition);
+    void readStates();
+    void switchOnTop(bool on);
+    void switchAutostart(bool on);
+    void switchHolidays(bool on);
+    void switchNetworkSync(bool on);
+    void tell(const QString &text);
 
     QWidget *m_window;
     const QWidget *m_adjustmentSpot;
-    QAction *m_adjust;
+    SettingsStore &m_store;
+    TimeSetter &m_timeSetter;
+    Autostart m_autostart;
+    QAction *m_adjust, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
 };

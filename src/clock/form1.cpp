@@ -3,6 +3,7 @@
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
 #include "clock/displaymode.h"
+#include "clock/holidays.h"
 #include "clock/mousetarget.h"
 #include "clock/telecounter.h"
 #include "clock/timesignal.h"
@@ -17,6 +18,8 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QWindow>
 #include <array>
 
 namespace {
@@ -71,11 +74,16 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(Label16, &MouseTarget::doubleClicked, this, &Form1::Label16_DblClick);
     connect(Label17, &MouseTarget::clicked, this, &Form1::Label17_Click);
 
-    m_menu = new ContextMenu(this, Label17);
+    m_menu = new ContextMenu(this, Label17, m_store, m_platform.timeSetter);
     connect(m_menu, &ContextMenu::settingsRequested, this, &Form1::Label16_DblClick);
     connect(m_menu, &ContextMenu::timeSignalRequested, this, &Form1::Label17_Click);
+    connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
     connect(m_timeSignal, &TimeSignal::finished, this, &Form1::ShowAdjustment);
+    connect(m_timeSignal, &TimeSignal::syncQuestion, this, &Form1::AskToSwitchSyncOff);
+    connect(m_timeSignal, &TimeSignal::syncSwitchRefused, this, [this](const TimeSetter::Result &result) {
+        tell(syncSwitchFailureText(result, false));
+    });
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
     // the place is saved now in case the session does end.
@@ -141,6 +149,8 @@ void Form1::Form_Load()
     m_reading = m_platform.clock.now();
     const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
     m_store.WriteMissingDefaults(firstRun);
+    // Asked for before the first map, so the window manager never shows it any other way.
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_store.GetSwitch(Key::OnTop) == 1);
     if (!firstRun)
         restorePlace(*this, m_store);
 
@@ -191,6 +201,7 @@ void Form1::LoadState()
     Tel = m_store.GetSwitch(Key::Tel);
     TelS1 = m_store.GetSwitch(Key::TelS1);
     TelS2 = m_store.GetSwitch(Key::TelS2);
+    Holiday = m_store.GetSwitch(Key::Holiday);
     ColorF = m_store.GetColour(Key::ColorF);
     ColorS = m_store.GetColour(Key::ColorS);
     ColorTel = m_store.GetColour(Key::ColorTel);
@@ -206,6 +217,10 @@ void Form1::Sample(const QDateTime &reading)
     NowMonth = date.month();
     NowDay = date.day();
     NowWeekday = weekdayNumber(date);
+    if (date != m_holidayDate) {
+        m_holidayDate = date;
+        m_holidayName = japaneseHoliday(date);
+    }
     NowHour = time.hour();
     NowMinute = time.minute();
     NowSecond = time.second();
@@ -235,11 +250,15 @@ void Form1::ShowTeleCounter()
 
 qint16 Form1::GetDisplayMode() const
 {
-    return displayModeFor({Sp2, Sp2i, Tel, TelS1, TelS2}, NowWeekday, NowHour);
+    const bool holiday = Holiday == 1 && !m_holidayName.isEmpty();
+    return displayModeFor({Sp2, Sp2i, Tel, TelS1, TelS2}, holiday ? kSunday : NowWeekday, NowHour);
 }
 
 void Form1::ApplyColors()
 {
+    const QString tip = Holiday == 1 ? m_holidayName : QString();
+    if (toolTip() != tip)
+        setToolTip(tip);
     const ModeColouring colouring = colouringForMode(GetDisplayMode());
     const auto colourFor = [this](Paint paint) -> std::optional<QColor> {
         switch (paint) {
@@ -342,9 +361,40 @@ void Form1::ShowAdjustment(const TimeSetter::Result &result, const QDateTime &ta
             DescribeForAccessibility();
         return;
     }
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"),
-                                adjustmentFailureText(result, target.time()), QMessageBox::Ok, this);
+    tell(adjustmentFailureText(result, target.time()));
+}
+
+void Form1::tell(const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("AdjustmentFailure"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+// Window-modal, not application-modal: the face goes on ticking while the user reads it.
+void Form1::AskToSwitchSyncOff()
+{
+    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("時報調整"),
+                                QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。\n\n"
+                                               "時報で合わせると、ネットワーク時刻同期はオフになります。"
+                                               "あとでメニューの「ネットワーク時刻同期」から戻せます。"),
+                                QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("SyncQuestion"));
+    QPushButton *accept = box->addButton(QStringLiteral("自動同期をオフにして合わせる"), QMessageBox::AcceptRole);
+    box->setDefaultButton(accept);
+    box->setEscapeButton(box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, m_timeSignal,
+            [this, box, accept] { m_timeSignal->answerSyncQuestion(box->clickedButton() == accept); });
+    box->open();
+}
+
+// Through the window, not by re-creating it: no flicker, and the place stays.
+void Form1::setStaysOnTop(bool on)
+{
+    if (QWindow *window = windowHandle())
+        window->setFlag(Qt::WindowStaysOnTopHint, on);
+    else
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
 }

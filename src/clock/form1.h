@@ -39,6 +39,7 @@ public:
     // their changes and the clock applies them here.
     void setAdjustmentEnabled(bool enabled);
     void setBackColour(const QColor &colour);
+    void setStaysOnTop(bool on);
 
     bool isAdjusting() const;
 
@@ -60,6 +61,8 @@ private:
     bool DrawTimeCaptions();
     void DescribeForAccessibility();
     void ShowAdjustment(const TimeSetter::Result &result, const QDateTime &target);
+    void AskToSwitchSyncOff();
+    void tell(const QString &text);
 
     SettingsStore &m_store;
     Platform m_platform;
@@ -67,9 +70,11 @@ private:
     QDateTime m_faceShows; // the reading whose time of day the face shows; null when it shows none
 
     QColor ColorB, ColorF, ColorS, ColorTel;
-    qint16 Sp1 = 0, Sp2 = 0, Sp2i = 0, Tel = 0, TelS1 = 0, TelS2 = 0, CounterMode = 0;
+    qint16 Sp1 = 0, Sp2 = 0, Sp2i = 0, Tel = 0, TelS1 = 0, TelS2 = 0, CounterMode = 0, Holiday = 0;
     int NowYear = 0, NowMonth = 0, NowDay = 0, NowWeekday = 0, NowHour = 0, NowMinute = 0, NowSecond = 0;
 
+    QDate m_holidayDate; // the date m_holidayName was worked out for
+    QString m_holidayName;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
 

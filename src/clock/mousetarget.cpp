@@ -64,6 +64,9 @@ void MouseTarget::mouseDoubleClickEvent(QMouseEvent *event)
         Q_EMIT doubleClicked();
 }
 
+// Nothing to draw; the face beneath it repaints every second, and this lies over all of it.
+void MouseTarget::paintEvent(QPaintEvent *) {}
+
 void MouseTarget::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::EnabledChange)

@@ -10,21 +10,69 @@ TimeSignal::TimeSignal(const ClockSource &clock, TimeSetter &setter, QObject *pa
     setObjectName(QStringLiteral("TimeSignal"));
 }
 
+// An answer that comes after the clock has closed goes nowhere.
+template <typename Answer>
+auto TimeSignal::whileAlive(Answer answer)
+{
+    return [self = QPointer<TimeSignal>(this), answer](const auto &result) {
+        if (self)
+            (self->*answer)(result);
+    };
+}
+
 // Asked as a shift from this reading, so the clock ends right however long the prompt stays open.
 void TimeSignal::start(const QDateTime &faceShows)
 {
     if (m_pending)
         return;
     m_pending = true;
+    m_askedAboutSync = false;
     const QDateTime reading = m_clock.now();
-    const QDateTime target = adjustmentTarget(faceShows, reading);
-    QPointer<TimeSignal> self(this);
-    m_setter.shiftClock(std::chrono::milliseconds(reading.msecsTo(target)), [self, target](const auto &result) {
+    m_target = adjustmentTarget(faceShows, reading);
+    m_shift = std::chrono::milliseconds(reading.msecsTo(m_target));
+    send();
+}
+
+void TimeSignal::send() { m_setter.shiftClock(m_shift, whileAlive(&TimeSignal::answered)); }
+
+void TimeSignal::answered(const TimeSetter::Result &result)
+{
+    if (result.outcome != TimeSetter::Outcome::AutomaticSync || m_askedAboutSync)
+        return finish(result);
+    // Only where a sync service can be switched off is there anything to ask.
+    m_setter.readNetworkSync([self = QPointer<TimeSignal>(this), result](const TimeSetter::SyncState &sync) {
         if (!self)
             return;
-        self->m_pending = false;
-        Q_EMIT self->finished(result, target);
+        if (sync.available)
+            Q_EMIT self->syncQuestion();
+        else
+            self->finish(result);
     });
+}
+
+void TimeSignal::answerSyncQuestion(bool switchSyncOff)
+{
+    if (!m_pending)
+        return;
+    if (!switchSyncOff) {
+        m_pending = false; // nothing changed, nothing to tell
+        return;
+    }
+    m_askedAboutSync = true;
+    m_setter.setNetworkSync(false, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {
+        if (!self)
+            return;
+        if (result.outcome == TimeSetter::Outcome::Done)
+            return self->send();
+        self->m_pending = false;
+        Q_EMIT self->syncSwitchRefused(result);
+    });
+}
+
+void TimeSignal::finish(const TimeSetter::Result &result)
+{
+    m_pending = false;
+    Q_EMIT finished(result, m_target);
 }
 
 QDateTime adjustmentTarget(const QDateTime &faceShows, const QDateTime &reading)
@@ -34,10 +82,9 @@ QDateTime adjustmentTarget(const QDateTime &faceShows, const QDateTime &reading)
     return shown.addMSecs(-(time.second() * 1000 + time.msec()));
 }
 
-QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target)
+namespace {
+QString reasonFor(const TimeSetter::Result &result, const QString &heading)
 {
-    const QString heading = QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
-                                .arg(target.toString(QStringLiteral("HH:mm:ss")));
     switch (result.outcome) {
     case TimeSetter::Outcome::AutomaticSync:
         return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
@@ -54,4 +101,17 @@ QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &tar
         break;
     }
     return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
+}
+} // namespace
+
+QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target)
+{
+    return reasonFor(result, QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
+                                 .arg(target.toString(QStringLiteral("HH:mm:ss"))));
+}
+
+QString syncSwitchFailureText(const TimeSetter::Result &result, bool on)
+{
+    return reasonFor(result, on ? QStringLiteral("ネットワーク時刻同期をオンにできませんでした。\n\n")
+                                : QStringLiteral("ネットワーク時刻同期をオフにできませんでした。\n\n"));
 }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 namespace {
+constexpr int kPropertyTimeoutMs = 5000; // a property needs no authorisation
 const QString kService = QStringLiteral("org.freedesktop.timedate1");
 const QString kObject = QStringLiteral("/org/freedesktop/timedate1");
 
@@ -56,19 +57,51 @@ TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
 
 void TimedatedSetter::shiftClock(std::chrono::milliseconds shift, Callback done)
 {
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetTime"));
+    const qint64 microseconds = std::chrono::microseconds(shift).count();
+    const bool relative = true;
+    const bool interactive = true;
+    message << microseconds << relative << interactive;
+    call(message, std::move(done));
+}
+
+void TimedatedSetter::setNetworkSync(bool on, Callback done)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetNTP"));
+    const bool interactive = true;
+    message << on << interactive;
+    call(message, std::move(done));
+}
+
+void TimedatedSetter::readNetworkSync(SyncCallback done)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                          QStringLiteral("GetAll"));
+    message << kService;
+    if (!m_bus.isConnected()) {
+        QTimer::singleShot(0, this, [done] { done({}); });
+        return;
+    }
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kPropertyTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
+        finished->deleteLater();
+        const QDBusPendingReply<QVariantMap> reply = *finished;
+        if (reply.isError())
+            return done({});
+        const QVariantMap properties = reply.value();
+        done({properties.value(QStringLiteral("CanNTP")).toBool(), properties.value(QStringLiteral("NTP")).toBool()});
+    });
+}
+
+void TimedatedSetter::call(QDBusMessage message, Callback done)
+{
     if (!m_bus.isConnected()) {
         const Result result{Outcome::NoService, m_bus.lastError().message()};
         QTimer::singleShot(0, this, [done, result] { done(result); });
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetTime"));
-    const qint64 microseconds = std::chrono::microseconds(shift).count();
-    const bool relative = true;
-    const bool interactive = true;
-    call << microseconds << relative << interactive;
-    call.setInteractiveAuthorizationAllowed(true);
-
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call, m_timeoutMs), this);
+    message.setInteractiveAuthorizationAllowed(true);
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, m_timeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<> reply = *finished;

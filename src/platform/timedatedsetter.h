@@ -6,6 +6,7 @@
 #include <QObject>
 
 class QDBusError;
+class QDBusMessage;
 
 // Sets the time through systemd-timedated, which asks the desktop's authorisation agent,
 // so the program itself never needs the right to change the clock.
@@ -17,10 +18,14 @@ public:
     explicit TimedatedSetter(const QDBusConnection &bus = QDBusConnection::systemBus(),
                              int timeoutMs = kDefaultTimeoutMs, QObject *parent = nullptr);
     void shiftClock(std::chrono::milliseconds shift, Callback done) override;
+    void readNetworkSync(SyncCallback done) override;
+    void setNetworkSync(bool on, Callback done) override;
 
     static Result resultFor(const QDBusError &error);
 
 private:
+    void call(QDBusMessage message, Callback done);
+
     QDBusConnection m_bus;
     int m_timeoutMs;
 };

@@ -15,9 +15,18 @@ public:
         QString systemMessage; // the system's own words when it refused
     };
     using Callback = std::function<void(const Result &)>;
+    // Network time synchronisation, which refuses every change of the time while it is on.
+    struct SyncState {
+        bool available = false; // a sync service is installed and the time service answers
+        bool on = false;
+    };
+    using SyncCallback = std::function<void(const SyncState &)>;
 
     virtual ~TimeSetter() = default;
     // Moves the clock by `shift` from wherever it is when the change is made: the
     // result stays right however long the authorisation prompt was open.
     virtual void shiftClock(std::chrono::milliseconds shift, Callback done) = 0;
+    virtual void readNetworkSync(SyncCallback done) = 0;
+    // Asks for authorisation as a change of the time does.
+    virtual void setNetworkSync(bool on, Callback done) = 0;
 };

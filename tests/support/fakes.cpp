@@ -25,6 +25,14 @@ void FakeTimeSetter::answer(const Result &result)
     done(result);
 }
 
+void FakeTimeSetter::setNetworkSync(bool on, Callback done)
+{
+    syncSwitches.append(on);
+    if (syncSwitchAnswer.outcome == Outcome::Done)
+        sync.on = on;
+    done(syncSwitchAnswer);
+}
+
 std::optional<QColor> FakeColourPicker::pick(QWidget *, const QColor &initial)
 {
     initialColours.append(initial);

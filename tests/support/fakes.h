@@ -31,8 +31,14 @@ class FakeTimeSetter final : public TimeSetter
 public:
     void shiftClock(std::chrono::milliseconds shift, Callback done) override;
     void answer(const Result &result = {});
+    // Network sync answers at once, from `sync`; switching it answers `syncSwitchAnswer`.
+    void readNetworkSync(SyncCallback done) override { done(sync); }
+    void setNetworkSync(bool on, Callback done) override;
 
     QList<std::chrono::milliseconds> requests;
+    SyncState sync;
+    Result syncSwitchAnswer;
+    QList<bool> syncSwitches;
 
 private:
     std::deque<Callback> m_pending;
