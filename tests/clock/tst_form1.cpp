@@ -18,11 +18,13 @@ const QColor kDesignGreen(0, 255, 0);
 
 QString colourText(const QColor &c) { return QString::number(c.red() | c.green() << 8 | c.blue() << 16); }
 
-// The stored switches sp2, sp2i, tel, tel_s1, tel_s2 and mode, and distinct colours.
+// The stored switches sp2, sp2i, tel, tel_s1, tel_s2 (and holiday, when given) and mode,
+// and distinct colours.
 void seedSwitches(TempStore &temp, const QString &switches, const QString &mode = QStringLiteral("0"))
 {
     const QStringList v = switches.split(QLatin1Char(' '));
     temp.seedDefaults();
+    temp.seed({{Key::Holiday, v.value(5, QStringLiteral("0"))}});
     temp.seed({{Key::Sp2, v[0]}, {Key::Sp2i, v[1]}, {Key::Tel, v[2]}, {Key::TelS1, v[3]}, {Key::TelS2, v[4]},
                {Key::Mode, mode}, {Key::ColorF, colourText(kNormal)}, {Key::ColorS, colourText(kSundayColour)},
                {Key::ColorTel, colourText(kTelehodai)}});
@@ -210,6 +212,12 @@ private slots:
                                                           << kTelehodai << false;
         QTest::newRow("band with Telehodai off") << "1 1 0 1 1" << sundayNight << kSundayColour << kSundayColour
                                                  << kSundayColour << false;
+        const QDateTime comingOfAgeDay(QDate(2027, 1, 11), QTime(12, 0)); // a Monday
+        QTest::newRow("holiday as Sunday") << "1 0 0 1 0 1" << comingOfAgeDay << kNormal << kSundayColour << kNormal << false;
+        QTest::newRow("holiday, holidays not asked for") << "1 0 0 1 0 0" << comingOfAgeDay << kNormal << kNormal << kNormal
+                                                         << false;
+        QTest::newRow("holiday, Sunday colouring off") << "0 0 0 1 0 1" << comingOfAgeDay << kNormal << kNormal << kNormal
+                                                       << false;
     }
     void colouring()
     {
@@ -229,6 +237,7 @@ private slots:
                                     child<QLabel>(&form, "Label14")})
             QCOMPARE(textColour(label), units);
         QCOMPARE(!child<QLabel>(&form, "Label15")->isHidden(), noticeShown);
+        QCOMPARE(form.toolTip(), switches.split(QLatin1Char(' ')).value(5) == QLatin1String("1") ? QStringLiteral("成人の日") : QString());
         if (noticeShown)
             QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);
     }

@@ -6,6 +6,9 @@
 #include "support/clockfixture.h"
 
 #include <QAccessible>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -292,6 +295,88 @@ private slots:
             QCOMPARE(!clock.isVisible() && f.temp.read(Key::Start) == QLatin1String("1"), happens);
         else
             QCOMPARE(f.fake.timeSetter.requests.size(), happens ? 1 : 0);
+    }
+
+    // Each switch of the menu shows its state as the menu opens, and its letter switches it.
+    void menuSwitchesShowAndChangeTheirState_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("letter");
+        QTest::newRow("on top") << "StayOnTop" << int(Qt::Key_A);
+        QTest::newRow("start at login") << "StartAtLogin" << int(Qt::Key_L);
+        QTest::newRow("holidays as Sundays") << "HolidaysAsSundays" << int(Qt::Key_H);
+        QTest::newRow("network time sync") << "NetworkTimeSync" << int(Qt::Key_N);
+    }
+    void menuSwitchesShowAndChangeTheirState()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, letter);
+        GestureFixture f;
+        f.fake.timeSetter.sync = {true, false};
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 0)));
+        const QString autostart = QFileInfo(QFileInfo(f.temp.path()).path()).path() + "/autostart/ravelquint.desktop";
+        const QMap<QString, std::function<bool()>> state{
+            {"StayOnTop", [&] { return f.temp.read(Key::OnTop) == "1" && clock.windowHandle()->flags() & Qt::WindowStaysOnTopHint; }},
+            {"StartAtLogin", [&] { return QFile::exists(autostart); }},
+            {"HolidaysAsSundays", [&] { return f.temp.read(Key::Holiday) == "1"; }},
+            {"NetworkTimeSync", [&] { return f.fake.timeSetter.sync.on; }}};
+        auto *menu = child<QMenu>(&clock, "ContextMenu");
+        for (const bool on : {true, false}) {
+            QTest::keyClick(&clock, Qt::Key_Menu);
+            QTRY_VERIFY(menu->isVisible());
+            QCOMPARE(menu->findChild<QAction *>(entry)->isChecked(), !on);
+            QTest::keyClick(menu, Qt::Key(letter));
+            QTRY_COMPARE(state[entry](), on);
+        }
+        f.fake.timeSetter.sync.available = false;
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QCOMPARE(menu->findChild<QAction *>("NetworkTimeSync")->isEnabled(), false);
+    }
+
+    // Network sync refuses every change of the time: ask, switch it off, send the same shift.
+    void syncOnAsksBeforeSettingTheTime_data()
+    {
+        QTest::addColumn<bool>("syncService");
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<int>("switchAnswer");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("accepted: sync off, the same shift again") << true << true << int(Outcome::Done) << 2 << "";
+        QTest::newRow("declined: nothing changes") << true << false << int(Outcome::Done) << 1 << "";
+        QTest::newRow("switching sync off refused") << true << true << int(Outcome::NotAuthorised) << 1
+                                                    << "ネットワーク時刻同期をオフにできませんでした";
+        QTest::newRow("no sync service: no question") << false << true << int(Outcome::Done) << 1 << "先に自動時刻同期をオフに";
+    }
+    void syncOnAsksBeforeSettingTheTime()
+    {
+        QFETCH(bool, syncService);
+        QFETCH(bool, accept);
+        QFETCH(int, switchAnswer);
+        QFETCH(int, requests);
+        QFETCH(QString, says);
+        GestureFixture f;
+        f.fake.timeSetter.sync = {syncService, true};
+        f.fake.timeSetter.syncSwitchAnswer = {Outcome(switchAnswer), {}};
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
+        f.click(kOnTheAdjustmentSpot);
+        f.fake.timeSetter.answer({Outcome::AutomaticSync, {}});
+        auto *question = clock.findChild<QMessageBox *>(QStringLiteral("SyncQuestion"));
+        QCOMPARE(question != nullptr, syncService);
+        if (question) {
+            QCOMPARE(question->defaultButton()->text(), QStringLiteral("自動同期をオフにして合わせる"));
+            f.click(kOnTheAdjustmentSpot); // pending: ignored
+            (accept ? question->defaultButton() : question->escapeButton())->click();
+        }
+        QCOMPARE(f.fake.timeSetter.requests.size(), requests);
+        QCOMPARE(f.fake.timeSetter.requests.last(), f.fake.timeSetter.requests.first());
+        if (requests == 2)
+            f.fake.timeSetter.answer();
+        QCOMPARE(f.fake.timeSetter.syncSwitches, syncService && accept ? QList<bool>{false} : QList<bool>{});
+        QVERIFY(!clock.isAdjusting());
+        auto *box = clock.findChild<QMessageBox *>(QStringLiteral("AdjustmentFailure"));
+        QCOMPARE(box != nullptr, !says.isEmpty());
+        if (box)
+            QVERIFY2(box->text().contains(says), qPrintable(box->text()));
     }
 
     void clickBesideTheSpotDoesNothing()

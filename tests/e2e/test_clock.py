@@ -351,7 +351,7 @@ def refusal_belongs_to_the_clock(home):
     to the clock and opens over it."""
     write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'},
                        'info': {'start': '1', 'top': '3000', 'left': '6000'}})
-    timedated = MockTimedated(home, '{"NTP": true}')
+    timedated = MockTimedated(home, '{"NTP": true, "CanNTP": false}')
     clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
     try:
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
@@ -362,10 +362,92 @@ def refusal_belongs_to_the_clock(home):
         check(bx < cx + cw and cx < bx + bw and by < cy + ch + 50 and cy < by + bh,
               f'the refusal box opens over the clock (box at {bx},{by} {bw}x{bh}, clock at {cx},{cy})')
         check(clock.process.poll() is None, 'the clock runs on after the refusal')
+        check('SetNTP' not in timedated.calls(), 'without a sync service nothing asks to switch it off')
     finally:
         clock.process.kill()
         clock.wait()
         timedated.stop()
+
+
+def sync_on_asks_and_sets(home, accept):
+    """Network sync on, as on a default desktop: the click asks, and accepting switches sync off
+    and sets the shown minute, however long the question and the prompt took."""
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
+    stamp = os.path.join(home, 'faketime.rc')
+    start = datetime.datetime(2026, 12, 7, 12, 34, 50, tzinfo=TOKYO).timestamp()
+    target = datetime.datetime(2026, 12, 7, 12, 34, 0, tzinfo=TOKYO).timestamp()
+    with open(stamp, 'w') as out:
+        out.write('%+.6f' % (start - time.time()))
+    timedated = MockTimedated(home, json.dumps({'NTP': True, 'Delay': 1, 'TimestampFile': stamp}))
+    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
+                  FAKETIME_NO_CACHE='1')
+    try:
+        with open(stamp) as before:
+            offset_before = before.read()
+        clicked = time.time()
+        run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
+        question = Clock.find_window('^時報調整$', pid=clock.process.pid)
+        time.sleep(2)  # the user reads the question
+        run('xdotool', 'windowfocus', '--sync', question, 'key', 'Return' if accept else 'Escape')
+        if not accept:
+            check(eventually(lambda: window_gone('^時報調整$', clock.process.pid)), 'Esc closes the question')
+            unchanged = open(stamp).read() == offset_before
+            check('SetNTP' not in timedated.calls() and unchanged and clock.process.poll() is None,
+                  'declined: sync stays on, the time is not touched and the clock runs on')
+            return
+        applied = lambda: open(stamp).read() != offset_before
+        check(eventually(applied, seconds=15), 'accepted: timedated applied the change')
+        check(re.search(r'SetNTP False True.*SetTime -5\d{7} True True', timedated.calls(), re.S) is not None,
+              f'sync is switched off first, then the same relative move is asked ({timedated.calls().strip()})')
+        with open(stamp) as after:
+            faked_now = time.time() + float(after.read())
+        error = faked_now - (target + (time.time() - clicked))
+        print(f'     set time error after the question and a 2 s pause: {error * 1000:+.0f} ms', flush=True)
+        check(abs(error) < 0.3, f'the clock reads 12:34:00 plus the time since the click ({error * 1000:+.0f} ms)')
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+
+
+def press_in_menu(clock, letter):
+    """Opens the clock's menu with the Menu key and, once it shows, presses an entry's letter."""
+    windows = lambda: run('xdotool', 'search', '--all', '--onlyvisible', '--pid', str(clock.process.pid),
+                          '--name', '').split()
+    shown_before = len(windows())
+    run('xdotool', 'windowfocus', '--sync', clock.window, 'key', 'Menu')
+    check(eventually(lambda: len(windows()) > shown_before), 'the Menu key opens the menu')
+    run('xdotool', 'key', letter)
+
+
+def holidays_on_top_and_at_login(home, name):
+    """The menu's switches on a real desktop: a holiday in the Sunday colour, a window kept
+    above the others, and an autostart entry made and removed by the menu's letters."""
+    write_store(home, {'setup': {'sp1': '1', 'sp2': '1', 'sp2i': '0', 'holiday': '1', 'ontop': '1'},
+                       'info': {'start': '1', 'top': '1500', 'left': '3000'}})
+    above = lambda window: '_NET_WM_STATE_ABOVE' in run('xprop', '-id', window, '_NET_WM_STATE')
+    clock = Clock(home, '2027-01-11 12:00:00')  # 成人の日, a Monday
+    try:
+        check(RED in clock.colours_in(*WEEKDAY_KANJI), f'{name}: the holiday\'s weekday is in the Sunday colour')
+        check(eventually(lambda: above(clock.window)), f'{name}: on top from the first map')
+        place = clock.geometry()[:2]
+        menu = lambda letter: press_in_menu(clock, letter)
+        menu('a')
+        check(eventually(lambda: not above(clock.window)) and clock.geometry()[:2] == place,
+              f'{name}: the menu takes it off the top without moving it')
+        menu('a')
+        check(eventually(lambda: above(clock.window)) and clock.geometry()[:2] == place,
+              f'{name}: and puts it back on top, still in place')
+        entry = os.path.join(home, 'autostart', 'ravelquint.desktop')
+        menu('l')
+        check(eventually(lambda: os.path.exists(entry)), f'{name}: 「ログイン時に起動」 writes the autostart entry')
+        valid = subprocess.run(['desktop-file-validate', entry], capture_output=True, text=True)
+        check(valid.returncode == 0 and BINARY in open(entry).read(), f'the entry is valid and starts this program {valid.stdout}')
+        menu('l')
+        check(eventually(lambda: not os.path.exists(entry)), f'{name}: and unchecked removes it again')
+    finally:
+        clock.close_by_window_manager()
+    check(read_store(home).get('setup', 'ontop') == '1', 'the choice is kept')
 
 
 def geometry_of(window):
@@ -606,6 +688,9 @@ def main():
         stop_during_start_up_keeps_the_position(home)
     with tempfile.TemporaryDirectory() as home:
         refused_saves_are_told(home)
+    for accept in (True, False):
+        with tempfile.TemporaryDirectory() as home:
+            sync_on_asks_and_sets(home, accept)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:
@@ -614,6 +699,8 @@ def main():
     try:
         with tempfile.TemporaryDirectory() as home:
             under_a_window_manager(home, 'openbox')
+        with tempfile.TemporaryDirectory() as home:
+            holidays_on_top_and_at_login(home, 'openbox')
     finally:
         openbox.stop()
     print(f'e2e: {len(passes)} passed, {len(failures)} failed')

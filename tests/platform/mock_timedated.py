@@ -2,7 +2,8 @@
 synchronisation is on, as the real service does, and can be told to refuse with a given
 D-Bus error ("Refuse", "Message"), to answer late as an open authorisation prompt makes
 it ("Delay", seconds), and to apply the change to a clock faked by libfaketime
-("TimestampFile": the offset file that FAKETIME_TIMESTAMP_FILE names).'''
+("TimestampFile": the offset file that FAKETIME_TIMESTAMP_FILE names). "NTP" and "CanNTP"
+set the sync properties; "RefuseNTP" names the D-Bus error with which SetNTP refuses.'''
 
 import dbus
 
@@ -34,15 +35,22 @@ def set_time_code(parameters):
     return '\n'.join(lines)
 
 
+def set_ntp_code(parameters):
+    refuse = parameters.get('RefuseNTP')
+    if refuse:
+        return f'raise dbus.exceptions.DBusException("refused", name={refuse!r})'
+    return f'self.Set("{MAIN_IFACE}", "NTP", args[0])'
+
+
 def load(mock, parameters):
     mock.AddMethods(MAIN_IFACE, [
         ('SetTime', 'xbb', '', set_time_code(parameters)),
-        ('SetNTP', 'bb', '', f'self.Set("{MAIN_IFACE}", "NTP", args[0])'),
+        ('SetNTP', 'bb', '', set_ntp_code(parameters)),
     ])
     mock.AddProperties(MAIN_IFACE, dbus.Dictionary({
         'Timezone': parameters.get('Timezone', 'Asia/Tokyo'),
         'LocalRTC': False,
         'NTP': parameters.get('NTP', False),
         'NTPSynchronized': parameters.get('NTP', False),
-        'CanNTP': True,
+        'CanNTP': parameters.get('CanNTP', True),
     }, signature='sv'))

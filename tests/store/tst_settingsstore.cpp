@@ -379,6 +379,7 @@ private slots:
         QTest::newRow("too large for tel") << Key::Tel << "70000" << 0;
         QTest::newRow("empty tel_s1") << Key::TelS1 << "" << 1;
         QTest::newRow("garbled marker") << Key::Start << "1x" << 0;
+        QTest::newRow("tel out of range, read as it is") << Key::Tel << "7" << 7;
         QTest::newRow("background by name") << Key::ColorB << "navy" << 0;
         QTest::newRow("negative text colour") << Key::ColorF << "-5" << 65280;
         QTest::newRow("Sunday colour past white") << Key::ColorS << "16777216" << 255;
