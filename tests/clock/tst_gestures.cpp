@@ -6,6 +6,7 @@
 #include "support/clockfixture.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -331,6 +332,15 @@ private slots:
         f.fake.timeSetter.sync.available = false;
         QTest::keyClick(&clock, Qt::Key_Menu);
         QCOMPARE(menu->findChild<QAction *>("NetworkTimeSync")->isEnabled(), false);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        // A folder that cannot be made is told over the clock, and nothing is checked.
+        QVERIFY(QDir(QFileInfo(autostart).path()).removeRecursively());
+        QFile blocker(QFileInfo(autostart).path());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QTest::keyClick(menu, Qt::Key_L);
+        QTRY_VERIFY(clock.findChild<QMessageBox *>(QStringLiteral("MenuRefusal")));
+        QVERIFY(!QFile::exists(autostart));
     }
 
     // Network sync refuses every change of the time: ask, switch it off, send the same shift.
