@@ -300,21 +300,34 @@ def window_pixels(window, box):
                           capture_output=True, text=True).stdout
 
 
-def click_on_seconds_sets_the_system_time(home):
-    """The real program and its click on 秒, with a stand-in timedated that keeps it waiting
-    3 s (as an open password prompt does) and then moves the clock's faked time."""
+def clock_at_12_34_50(home, parameters):
+    """A clock whose faked time starts at 12:34:50 and a stand-in timedated that moves it:
+    the offset file, the target 12:34:00 as a timestamp, the stand-in and the clock."""
     write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
     stamp = os.path.join(home, 'faketime.rc')
     start = datetime.datetime(2026, 12, 7, 12, 34, 50, tzinfo=TOKYO).timestamp()
-    target = datetime.datetime(2026, 12, 7, 12, 34, 0, tzinfo=TOKYO).timestamp()
     with open(stamp, 'w') as out:
         out.write('%+.6f' % (start - time.time()))
-    timedated = MockTimedated(home, json.dumps({'Delay': 3, 'TimestampFile': stamp}))
+    timedated = MockTimedated(home, json.dumps(dict(parameters, TimestampFile=stamp)))
     clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
                   FAKETIME_NO_CACHE='1')
+    return stamp, datetime.datetime(2026, 12, 7, 12, 34, 0, tzinfo=TOKYO).timestamp(), timedated, clock
+
+
+def check_set_time(stamp, target, clicked, after_what):
+    """The faked clock must read the target plus the time since the click."""
+    faked_now = time.time() + float(open(stamp).read())
+    error = faked_now - (target + (time.time() - clicked))
+    print(f'     set time error {after_what}: {error * 1000:+.0f} ms', flush=True)
+    check(abs(error) < 0.3, f'the clock reads 12:34:00 plus the time since the click ({error * 1000:+.0f} ms)')
+
+
+def click_on_seconds_sets_the_system_time(home):
+    """The real program and its click on 秒, with a stand-in timedated that keeps it waiting
+    3 s (as an open password prompt does) and then moves the clock's faked time."""
+    stamp, target, timedated, clock = clock_at_12_34_50(home, {'Delay': 3})
     try:
-        with open(stamp) as before:
-            offset_before = before.read()
+        offset_before = open(stamp).read()
         clicked = time.time()
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
         faces, changes = set(), [time.time()]
@@ -330,11 +343,7 @@ def click_on_seconds_sets_the_system_time(home):
         check(eventually(applied, seconds=15), 'timedated applied the change')
         check(re.search(r'SetTime -5\d{7} True True', timedated.calls()) is not None,
               f'the click asks for a relative move of about -50 s ({timedated.calls().strip()})')
-        with open(stamp) as after:
-            faked_now = time.time() + float(after.read())
-        error = faked_now - (target + (time.time() - clicked))
-        print(f'     set time error after a 3 s authorisation wait: {error * 1000:+.0f} ms', flush=True)
-        check(abs(error) < 0.3, f'the clock reads 12:34:00 plus the time since the click ({error * 1000:+.0f} ms)')
+        check_set_time(stamp, target, clicked, 'after a 3 s authorisation wait')
         changes.append(time.time())
         still = max(later - earlier for earlier, later in zip(changes, changes[1:]))
         print(f'     longest the face stood still during the wait: {still * 1000:.0f} ms', flush=True)
@@ -372,18 +381,9 @@ def refusal_belongs_to_the_clock(home):
 def sync_on_asks_and_sets(home, accept):
     """Network sync on, as on a default desktop: the click asks, and accepting switches sync off
     and sets the shown minute, however long the question and the prompt took."""
-    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
-    stamp = os.path.join(home, 'faketime.rc')
-    start = datetime.datetime(2026, 12, 7, 12, 34, 50, tzinfo=TOKYO).timestamp()
-    target = datetime.datetime(2026, 12, 7, 12, 34, 0, tzinfo=TOKYO).timestamp()
-    with open(stamp, 'w') as out:
-        out.write('%+.6f' % (start - time.time()))
-    timedated = MockTimedated(home, json.dumps({'NTP': True, 'Delay': 1, 'TimestampFile': stamp}))
-    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
-                  FAKETIME_NO_CACHE='1')
+    stamp, target, timedated, clock = clock_at_12_34_50(home, {'NTP': True, 'Delay': 1})
     try:
-        with open(stamp) as before:
-            offset_before = before.read()
+        offset_before = open(stamp).read()
         clicked = time.time()
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
         question = Clock.find_window('^時報調整$', pid=clock.process.pid)
@@ -399,11 +399,7 @@ def sync_on_asks_and_sets(home, accept):
         check(eventually(applied, seconds=15), 'accepted: timedated applied the change')
         check(re.search(r'SetNTP False True.*SetTime -5\d{7} True True', timedated.calls(), re.S) is not None,
               f'sync is switched off first, then the same relative move is asked ({timedated.calls().strip()})')
-        with open(stamp) as after:
-            faked_now = time.time() + float(after.read())
-        error = faked_now - (target + (time.time() - clicked))
-        print(f'     set time error after the question and a 2 s pause: {error * 1000:+.0f} ms', flush=True)
-        check(abs(error) < 0.3, f'the clock reads 12:34:00 plus the time since the click ({error * 1000:+.0f} ms)')
+        check_set_time(stamp, target, clicked, 'after the question and a 2 s pause')
     finally:
         clock.process.kill()
         clock.wait()
