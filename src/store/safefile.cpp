@@ -155,17 +155,17 @@ Lock::~Lock()
         ::close(m_fd); // and with it the lock
 }
 
-bool replace(const QByteArray &path, const QByteArray &text, ino_t *writtenInode, QString *error)
+Replacement::Replacement(const QByteArray &path, const QByteArray &text)
 {
     mode_t mode = 0;
-    const std::optional<QByteArray> target = replaceableTarget(path, &mode, error);
+    const std::optional<QByteArray> target = replaceableTarget(path, &mode, &m_error);
     if (!target)
-        return false;
+        return;
     QByteArray temporary = *target + ".XXXXXX";
     const Descriptor file{::mkostemp(temporary.data(), O_CLOEXEC)};
     if (file.fd < 0) {
-        *error = QStringLiteral("cannot write in %1: %2").arg(named(folderOf(*target)), errorText(errno));
-        return false;
+        m_error = QStringLiteral("cannot write in %1: %2").arg(named(folderOf(*target)), errorText(errno));
+        return;
     }
     if (!mode) {
         const mode_t mask = ::umask(0);
@@ -173,14 +173,30 @@ bool replace(const QByteArray &path, const QByteArray &text, ino_t *writtenInode
         mode = 0666 & ~mask;
     }
     struct stat written = {};
-    const bool ok = ::fchmod(file.fd, mode) == 0 && writeAll(file.fd, text) && ::fdatasync(file.fd) == 0
-                    && ::fstat(file.fd, &written) == 0 && ::rename(temporary.constData(), target->constData()) == 0;
-    if (!ok) {
-        *error = errorText(errno);
+    if (::fchmod(file.fd, mode) != 0 || !writeAll(file.fd, text) || ::fdatasync(file.fd) != 0
+        || ::fstat(file.fd, &written) != 0) {
+        m_error = errorText(errno);
         ::unlink(temporary.constData());
+        return;
+    }
+    m_target = *target;
+    m_temporary = temporary;
+    m_inode = written.st_ino;
+}
+
+Replacement::~Replacement()
+{
+    if (ready())
+        ::unlink(m_temporary.constData());
+}
+
+bool Replacement::commit()
+{
+    if (::rename(m_temporary.constData(), m_target.constData()) != 0) {
+        m_error = errorText(errno);
         return false;
     }
-    *writtenInode = written.st_ino;
+    m_temporary.clear();
     return true;
 }
 

@@ -38,10 +38,28 @@ private:
     QString m_error;
 };
 
-// Replaces the file's text atomically, synced: a new file beside it is renamed over it.
-// Through a link to the user's own file, that file is replaced and the link kept; a link
-// to nothing, or to a file of another user, is refused. `writtenInode` is the new file's.
-bool replace(const QByteArray &path, const QByteArray &text, ino_t *writtenInode, QString *error);
+// A new text for a file, written and synced beside it, and put in its place by commit():
+// an atomic replacement whose slow part (the sync) needs no lock. Through a link to the
+// user's own file, that file is replaced and the link kept; a link to nothing, or to a
+// file of another user, is refused. Dropped unless committed.
+class Replacement
+{
+public:
+    Replacement(const QByteArray &path, const QByteArray &text);
+    ~Replacement();
+    Replacement(const Replacement &) = delete;
+    Replacement &operator=(const Replacement &) = delete;
+
+    bool ready() const { return !m_temporary.isEmpty(); }
+    QString error() const { return m_error; }
+    ino_t inode() const { return m_inode; }
+    bool commit();
+
+private:
+    QByteArray m_target, m_temporary;
+    ino_t m_inode = 0;
+    QString m_error;
+};
 
 // Makes a rename in the folder durable. Needs no lock: the rename has happened.
 void syncFolderOf(const QByteArray &path);

@@ -13,7 +13,8 @@
 Q_LOGGING_CATEGORY(lcStore, "ravelquint.store")
 
 namespace {
-constexpr int kLockWaitMs = 2000; // another clock writing the same file finishes long before
+constexpr int kLockWaitMs = 2000; // another clock holds it only for a check and a rename
+constexpr int kSaveAttempts = 5;
 
 bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 } // namespace
@@ -83,8 +84,10 @@ QString SettingsStore::GetSetting(Key key, const QString &fallback) const
     return m_values[std::size_t(key)].value_or(fallback);
 }
 
-// The lock is held from the read to the rename, so two clocks on one file never write over
-// each other; a save that cannot take it is refused like any other.
+// The new text is written and synced without the lock, which a slow disk could otherwise
+// hold for seconds; the lock covers the check that nobody wrote meanwhile, and the rename.
+// Two clocks on one file therefore never write over each other, and a save that cannot
+// take the lock is refused like any other.
 bool SettingsStore::SaveSetting(Key key, const QString &value)
 {
     const bool saved = writeEntry(key, value);
@@ -108,22 +111,34 @@ bool SettingsStore::writeEntry(Key key, const QString &value)
     }
     if (!safefile::makeFolders(QFile::encodeName(QFileInfo(m_path).path()), &m_saveError))
         return false;
-    const safefile::Lock lock(m_nativePath + ".lock", kLockWaitMs);
-    if (!lock.held()) {
-        m_saveError = lock.error();
-        return false;
+    for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
+        Refresh(); // keep whatever another process wrote
+        const QByteArray text = settingsfile::withEntry(m_text, key, value);
+        safefile::Replacement replacement(m_nativePath, text);
+        if (!replacement.ready()) {
+            m_saveError = replacement.error();
+            return false;
+        }
+        const safefile::Lock lock(m_nativePath + ".lock", kLockWaitMs);
+        if (!lock.held()) {
+            m_saveError = lock.error();
+            return false;
+        }
+        if (!(currentVersion() == m_loadedVersion))
+            continue; // written meanwhile: edit that text instead
+        if (!replacement.commit()) {
+            m_saveError = replacement.error();
+            return false;
+        }
+        // Our own write needs no reading back; a later change by anyone else still shows.
+        m_text = text;
+        const FileVersion written = currentVersion();
+        if (written.inode == replacement.inode())
+            m_loadedVersion = written;
+        return true;
     }
-    Refresh(); // keep whatever another process wrote meanwhile
-    const QByteArray text = settingsfile::withEntry(m_text, key, value);
-    ino_t writtenInode = 0;
-    if (!safefile::replace(m_nativePath, text, &writtenInode, &m_saveError))
-        return false;
-    // Our own write needs no reading back; a later change by anyone else still shows.
-    m_text = text;
-    const FileVersion written = currentVersion();
-    if (written.inode == writtenInode)
-        m_loadedVersion = written;
-    return true;
+    m_saveError = QStringLiteral("the file changed at every one of %1 attempts").arg(kSaveAttempts);
+    return false;
 }
 
 void SettingsStore::reportSaveFailure()

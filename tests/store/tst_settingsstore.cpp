@@ -20,10 +20,13 @@
 
 // The store's syncs land here: a disk that fails them can be staged in this binary.
 static bool g_failSync = false;
+static std::function<void()> g_duringSync;
 extern "C" int fdatasync(int fd)
 {
     if (g_failSync)
         return errno = EIO, -1;
+    if (g_duringSync)
+        std::exchange(g_duringSync, {})();
     return int(::syscall(SYS_fdatasync, fd));
 }
 
@@ -85,12 +88,14 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
         [[maybe_unused]] const bool made = blocker.open(QIODevice::WriteOnly);
         break;
     }
-    case Refusal::ReadOnlyFolder:
+    case Refusal::ReadOnlyFolder: {
         SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
-        ::chmod(QFile::encodeName(path).constData(), 0666); // the file itself may be written
+        ::chmod(QFile::encodeName(path).constData(), 0666); // the file itself may be written, and is theirs
+        [[maybe_unused]] const int theirs = ::chown(QFile::encodeName(path).constData(), kNobody, kNobody);
         ::chmod(QFile::encodeName(folder).constData(), 0555);
         break;
+    }
     case Refusal::FullDisk: {
         if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k") != 0)
             return *skip = "needs the right to mount a small tmpfs (root)", QString();
@@ -367,6 +372,17 @@ private slots:
         temp.store().SaveSetting(Key::Mode, QStringLiteral("1"));
         QCOMPARE(temp.read(Key::Tel), QStringLiteral("1"));
         QCOMPARE(temp.read(Key::Sp2), QStringLiteral("1"));
+        QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
+    }
+
+    // The sync runs unlocked; what another clock saved meanwhile must survive the rename.
+    void anotherClocksSaveDuringTheSyncIsKept()
+    {
+        TempStore temp;
+        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        g_duringSync = [&] { SettingsStore(temp.path()).SaveSetting(Key::Tel, QStringLiteral("1")); };
+        QVERIFY(temp.store().SaveSetting(Key::Mode, QStringLiteral("1")));
+        QCOMPARE(temp.read(Key::Tel), QStringLiteral("1"));
         QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
     }
 
