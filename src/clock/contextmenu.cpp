@@ -4,12 +4,12 @@
 #include "platform/timesetter.h"
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
+#include "widgets/warning.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPointer>
 
 namespace {
@@ -119,10 +119,4 @@ void ContextMenu::switchNetworkSync(bool on)
     });
 }
 
-void ContextMenu::tell(const QString &text)
-{
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Ravelquint"), text, QMessageBox::Ok, m_window);
-    box->setObjectName(QStringLiteral("MenuRefusal"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
+void ContextMenu::tell(const QString &text) { openWarning(m_window, QStringLiteral("Ravelquint"), text, "MenuRefusal"); }

@@ -7,6 +7,7 @@
 #include "clock/mousetarget.h"
 #include "clock/telecounter.h"
 #include "clock/timesignal.h"
+#include "clock/timesignalprompts.h"
 #include "clock/walltimer.h"
 #include "clock/windowplace.h"
 #include "settings/form2.h"
@@ -17,8 +18,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QWindow>
 #include <array>
 
@@ -80,10 +79,7 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
     connect(m_timeSignal, &TimeSignal::finished, this, &Form1::ShowAdjustment);
-    connect(m_timeSignal, &TimeSignal::syncQuestion, this, &Form1::AskToSwitchSyncOff);
-    connect(m_timeSignal, &TimeSignal::syncSwitchRefused, this, [this](const TimeSetter::Result &result) {
-        tell(syncSwitchFailureText(result, false));
-    });
+    new TimeSignalPrompts(m_timeSignal, this);
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
     // the place is saved now in case the session does end.
@@ -351,43 +347,16 @@ void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
 
 bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }
 
-void Form1::ShowAdjustment(const TimeSetter::Result &result, const QDateTime &target)
+// A refusal is told by the prompts; a change shows at once, not at the next tick.
+void Form1::ShowAdjustment(const TimeSetter::Result &result)
 {
-    if (result.outcome == TimeSetter::Outcome::Done) {
-        m_faceShows = m_platform.clock.now();
-        Sample(m_faceShows);
-        m_countdownShown = false;
-        if (DrawTimeCaptions())
-            DescribeForAccessibility();
+    if (result.outcome != TimeSetter::Outcome::Done)
         return;
-    }
-    tell(adjustmentFailureText(result, target.time()));
-}
-
-void Form1::tell(const QString &text)
-{
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("時報調整"), text, QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("AdjustmentFailure"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
-// Window-modal, not application-modal: the face goes on ticking while the user reads it.
-void Form1::AskToSwitchSyncOff()
-{
-    auto *box = new QMessageBox(QMessageBox::Question, QStringLiteral("時報調整"),
-                                QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。\n\n"
-                                               "時報で合わせると、ネットワーク時刻同期はオフになります。"
-                                               "あとでメニューの「ネットワーク時刻同期」から戻せます。"),
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("SyncQuestion"));
-    QPushButton *accept = box->addButton(QStringLiteral("自動同期をオフにして合わせる"), QMessageBox::AcceptRole);
-    box->setDefaultButton(accept);
-    box->setEscapeButton(box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, m_timeSignal,
-            [this, box, accept] { m_timeSignal->answerSyncQuestion(box->clickedButton() == accept); });
-    box->open();
+    m_faceShows = m_platform.clock.now();
+    Sample(m_faceShows);
+    m_countdownShown = false;
+    if (DrawTimeCaptions())
+        DescribeForAccessibility();
 }
 
 // Through the window, not by re-creating it: no flicker, and the place stays.

@@ -60,9 +60,7 @@ private:
     void DrawCaptions();
     bool DrawTimeCaptions();
     void DescribeForAccessibility();
-    void ShowAdjustment(const TimeSetter::Result &result, const QDateTime &target);
-    void AskToSwitchSyncOff();
-    void tell(const QString &text);
+    void ShowAdjustment(const TimeSetter::Result &result);
 
     SettingsStore &m_store;
     Platform m_platform;

@@ -9,13 +9,13 @@
 #include "widgets/appicon.h"
 #include "widgets/designfont.h"
 #include "widgets/twips.h"
+#include "widgets/warning.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -228,15 +228,12 @@ void Form2::tellSaveRefusedOnce()
     if (m_toldSaveRefused || !m_loaded)
         return;
     m_toldSaveRefused = true;
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("設定の保存"),
-                                QStringLiteral("設定をファイルに保存できませんでした。\n\n"
-                                               "保存先: %1\n理由: %2\n\n"
-                                               "変更した設定は、このプログラムを終了するまで有効です。")
-                                    .arg(QDir::toNativeSeparators(m_store.filePath()), m_store.saveError()),
-                                QMessageBox::Ok, this);
-    box->setObjectName(QStringLiteral("SaveRefused"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    openWarning(this, QStringLiteral("設定の保存"),
+                QStringLiteral("設定をファイルに保存できませんでした。\n\n"
+                               "保存先: %1\n理由: %2\n\n"
+                               "変更した設定は、このプログラムを終了するまで有効です。")
+                    .arg(QDir::toNativeSeparators(m_store.filePath()), m_store.saveError()),
+                "SaveRefused");
 }
 
 void Form2::Check1_Click()
