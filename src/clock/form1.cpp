@@ -17,6 +17,7 @@
 #include "widgets/twips.h"
 
 #include <QCloseEvent>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QWindow>
 #include <array>
@@ -310,9 +311,12 @@ void Form1::DescribeForAccessibility()
     setAccessibleName(date + time.arg(Label4->text(), Label5->text(), Label6->text()));
 }
 
+// The clock's open questions and warnings go with it; an unanswered question is a no.
 void Form1::closeEvent(QCloseEvent *event)
 {
     Form_Unload();
+    for (QDialog *box : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+        box->close();
     event->accept();
 }
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QPointer>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -387,6 +388,22 @@ private slots:
         QCOMPARE(box != nullptr, !says.isEmpty());
         if (box)
             QVERIFY2(box->text().contains(says), qPrintable(box->text()));
+    }
+
+    void closingWhileAskingKeepsThePlaceAndChangesNothing()
+    {
+        GestureFixture f;
+        f.fake.timeSetter.sync = {true, true};
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 50)));
+        f.click(kOnTheAdjustmentSpot);
+        f.fake.timeSetter.answer({Outcome::AutomaticSync, {}});
+        QPointer<QMessageBox> question = clock.findChild<QMessageBox *>(QStringLiteral("SyncQuestion"));
+        QVERIFY(question);
+        clock.close();
+        QTRY_VERIFY(!question || !question->isVisible());
+        QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1"));
+        QVERIFY(!clock.isAdjusting());
+        QVERIFY(f.fake.timeSetter.syncSwitches.isEmpty());
     }
 
     void clickBesideTheSpotDoesNothing()

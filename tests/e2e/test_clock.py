@@ -615,6 +615,8 @@ def under_a_window_manager(home, name):
         clock = Clock(home, '2026-12-07 12:00:00')
         places.append(clock.geometry()[:2])
         hints = run('xprop', '-id', clock.window, 'WM_NORMAL_HINTS')
+        check('_NET_WM_STATE_ABOVE' not in run('xprop', '-id', clock.window, '_NET_WM_STATE'),
+              f'{name}: not kept on top unless asked')
         fixed = 'minimum size: 225 by 76' in hints and 'maximum size: 225 by 76' in hints
         code = clock.close_by_window_manager()
     store = read_store(home)
