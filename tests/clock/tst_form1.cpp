@@ -230,14 +230,14 @@ private slots:
         ClockFixture f;
         seedSwitches(f.temp, switches);
         Form1 &form = f.openAt(when);
-        for (const QLabel *label : {child<QLabel>(&form, "Label1"), child<QLabel>(&form, "Label2"), child<QLabel>(&form, "Label3"), child<QLabel>(&form, "Label4"), child<QLabel>(&form, "Label5"), child<QLabel>(&form, "Label6")})
-            QCOMPARE(textColour(label), values);
+        for (const char *name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
+            QCOMPARE(textColour(child<QLabel>(&form, name)), values);
         QCOMPARE(textColour(child<QLabel>(&form, "Label7")), weekday);
-        for (const QLabel *label : {child<QLabel>(&form, "Label8"), child<QLabel>(&form, "Label9"), child<QLabel>(&form, "Label10"), child<QLabel>(&form, "Label11"), child<QLabel>(&form, "Label12"), child<QLabel>(&form, "Label13"),
-                                    child<QLabel>(&form, "Label14")})
-            QCOMPARE(textColour(label), units);
+        for (const char *name : {"Label8", "Label9", "Label10", "Label11", "Label12", "Label13", "Label14"})
+            QCOMPARE(textColour(child<QLabel>(&form, name)), units);
         QCOMPARE(!child<QLabel>(&form, "Label15")->isHidden(), noticeShown);
-        QCOMPARE(form.toolTip(), switches.split(QLatin1Char(' ')).value(5) == QLatin1String("1") ? QStringLiteral("成人の日") : QString());
+        const bool holidayAsked = switches.split(QLatin1Char(' ')).value(5) == QLatin1String("1");
+        QCOMPARE(form.toolTip(), holidayAsked ? QStringLiteral("成人の日") : QString());
         if (noticeShown)
             QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);
     }

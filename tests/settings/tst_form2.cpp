@@ -40,11 +40,11 @@ QString storedSwitches(const TempStore &temp)
     return v.join(QLatin1Char(' '));
 }
 
-QString flags(std::initializer_list<const QWidget *> widgets)
+QString flags(const Form2 &d, std::initializer_list<const char *> names)
 {
     QString s;
-    for (const QWidget *w : widgets)
-        s += w->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    for (const char *name : names)
+        s += child<QWidget>(&d, name)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
     return s;
 }
 
@@ -53,13 +53,15 @@ QString flags(std::initializer_list<const QWidget *> widgets)
 QString controlState(const Form2 &d)
 {
     QString checks;
-    for (const QCheckBox *box : {child<QCheckBox>(&d, "Check1"), child<QCheckBox>(&d, "Check2"), child<QCheckBox>(&d, "Check3"), child<QCheckBox>(&d, "Check4"), child<QCheckBox>(&d, "Check5")})
-        checks += QString::number(box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2 : 0);
+    for (const char *name : {"Check1", "Check2", "Check3", "Check4", "Check5"}) {
+        const Qt::CheckState state = child<QCheckBox>(&d, name)->checkState();
+        checks += QString::number(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0);
+    }
     const QString options = QString(child<QRadioButton>(&d, "Option1")->isChecked() ? QLatin1Char('1') : QLatin1Char('2'))
                             + (child<QRadioButton>(&d, "Option3")->isChecked() ? QLatin1Char('3') : QLatin1Char('4'));
     return checks + QLatin1Char(' ') + options + QLatin1Char(' ')
-           + flags({child<QGroupBox>(&d, "Frame3"), child<QRadioButton>(&d, "Option1"), child<QRadioButton>(&d, "Option2"), child<QLabel>(&d, "Label3"), child<QPushButton>(&d, "Command4")}) + QLatin1Char(' ')
-           + flags({child<QGroupBox>(&d, "Frame4"), child<QCheckBox>(&d, "Check4"), child<QCheckBox>(&d, "Check5"), child<QRadioButton>(&d, "Option3"), child<QRadioButton>(&d, "Option4"), child<QLabel>(&d, "Label4"), child<QPushButton>(&d, "Command5")});
+           + flags(d, {"Frame3", "Option1", "Option2", "Label3", "Command4"}) + QLatin1Char(' ')
+           + flags(d, {"Frame4", "Check4", "Check5", "Option3", "Option4", "Label4", "Command5"});
 }
 
 // The dialog on its own, shown as the clock shows it; spies stand in for the clock.
@@ -429,10 +431,10 @@ private slots:
         DialogFixture f;
         seedSwitches(f.temp, QStringLiteral("1 1 0 1 1 0 1"));
         Form2 &dialog = f.openDialog();
-        const QList<QWidget *> expected{child<QTabWidget>(&dialog, "SSTab1"), child<QPushButton>(&dialog, "Command1"), child<QPushButton>(&dialog, "Command2"), child<QPushButton>(&dialog, "Command3"),
-                                        child<QPushButton>(&dialog, "Command4"), child<QPushButton>(&dialog, "Command5"), child<QCheckBox>(&dialog, "Check1"), child<QCheckBox>(&dialog, "Check2"),
-                                        child<QRadioButton>(&dialog, "Option1"), child<QRadioButton>(&dialog, "Option2"), child<QCheckBox>(&dialog, "Check3"), child<QCheckBox>(&dialog, "Check4"),
-                                        child<QRadioButton>(&dialog, "Option3"), child<QRadioButton>(&dialog, "Option4"), child<QPushButton>(&dialog, "Command6"), child<QCheckBox>(&dialog, "Check5")};
+        QList<QWidget *> expected;
+        for (const char *name : {"SSTab1", "Command1", "Command2", "Command3", "Command4", "Command5", "Check1", "Check2",
+                                 "Option1", "Option2", "Check3", "Check4", "Option3", "Option4", "Command6", "Check5"})
+            expected << child<QWidget>(&dialog, name);
         QList<QWidget *> visited;
         QWidget *w = child<QTabWidget>(&dialog, "SSTab1");
         do {
