@@ -147,7 +147,8 @@ void Form1::Form_Load()
     const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
     m_store.WriteMissingDefaults(firstRun);
     // Asked for before the first map, so the window manager never shows it any other way.
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_store.GetSwitch(Key::OnTop) == 1);
+    if (m_store.GetSwitch(Key::OnTop) == 1)
+        setWindowFlag(Qt::WindowStaysOnTopHint);
     if (!firstRun)
         restorePlace(*this, m_store);
 
