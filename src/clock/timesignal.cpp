@@ -10,16 +10,6 @@ TimeSignal::TimeSignal(const ClockSource &clock, TimeSetter &setter, QObject *pa
     setObjectName(QStringLiteral("TimeSignal"));
 }
 
-// An answer that comes after the clock has closed goes nowhere.
-template <typename Answer>
-auto TimeSignal::whileAlive(Answer answer)
-{
-    return [self = QPointer<TimeSignal>(this), answer](const auto &result) {
-        if (self)
-            (self->*answer)(result);
-    };
-}
-
 // Asked as a shift from this reading, so the clock ends right however long the prompt stays open.
 void TimeSignal::start(const QDateTime &faceShows)
 {
@@ -33,7 +23,14 @@ void TimeSignal::start(const QDateTime &faceShows)
     send();
 }
 
-void TimeSignal::send() { m_setter.shiftClock(m_shift, whileAlive(&TimeSignal::answered)); }
+// An answer that comes after the clock has closed goes nowhere.
+void TimeSignal::send()
+{
+    m_setter.shiftClock(m_shift, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {
+        if (self)
+            self->answered(result);
+    });
+}
 
 void TimeSignal::answered(const TimeSetter::Result &result)
 {

@@ -32,8 +32,6 @@ private:
     void send();
     void answered(const TimeSetter::Result &result);
     void finish(const TimeSetter::Result &result);
-    template <typename Answer>
-    auto whileAlive(Answer answer);
 
     const ClockSource &m_clock;
     TimeSetter &m_setter;

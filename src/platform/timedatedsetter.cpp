@@ -75,13 +75,13 @@ void TimedatedSetter::setNetworkSync(bool on, Callback done)
 
 void TimedatedSetter::readNetworkSync(SyncCallback done)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                          QStringLiteral("GetAll"));
-    message << kService;
     if (!m_bus.isConnected()) {
         QTimer::singleShot(0, this, [done] { done({}); });
         return;
     }
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                          QStringLiteral("GetAll"));
+    message << kService;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kPropertyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();

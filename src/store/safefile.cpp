@@ -202,7 +202,9 @@ bool Replacement::commit()
 
 void syncFolderOf(const QByteArray &path)
 {
-    const Descriptor folder{::open(folderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    char resolved[PATH_MAX]; // through a link, the rename happened beside the file it leads to
+    const QByteArray file = ::realpath(path.constData(), resolved) ? QByteArray(resolved) : path;
+    const Descriptor folder{::open(folderOf(file).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (folder.fd >= 0)
         ::fsync(folder.fd);
 }

@@ -61,7 +61,8 @@ private:
     QString m_error;
 };
 
-// Makes a rename in the folder durable. Needs no lock: the rename has happened.
+// Makes a rename in the file's folder (through a link, its target's) durable. Needs no
+// lock: the rename has happened.
 void syncFolderOf(const QByteArray &path);
 
 } // namespace safefile

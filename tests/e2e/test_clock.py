@@ -387,7 +387,11 @@ def sync_on_asks_and_sets(home, accept):
         clicked = time.time()
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
         question = Clock.find_window('^時報調整$', pid=clock.process.pid)
-        time.sleep(2)  # the user reads the question
+        # The user moves the question aside and reads it while the face turns twice.
+        run('xdotool', 'windowmove', '--sync', question, '600', '600')
+        faces = set()
+        turned = lambda: faces.add(window_pixels(clock.window, SECONDS_DIGITS)) or len(faces) >= 3
+        check(eventually(turned), 'the face ticks on behind the question')
         run('xdotool', 'windowfocus', '--sync', question, 'key', 'Return' if accept else 'Escape')
         if not accept:
             check(eventually(lambda: window_gone('^時報調整$', clock.process.pid)), 'Esc closes the question')
@@ -399,7 +403,7 @@ def sync_on_asks_and_sets(home, accept):
         check(eventually(applied, seconds=15), 'accepted: timedated applied the change')
         check(re.search(r'SetNTP False True.*SetTime -5\d{7} True True', timedated.calls(), re.S) is not None,
               f'sync is switched off first, then the same relative move is asked ({timedated.calls().strip()})')
-        check_set_time(stamp, target, clicked, 'after the question and a 2 s pause')
+        check_set_time(stamp, target, clicked, 'after the question, read over two turns of the face')
     finally:
         clock.process.kill()
         clock.wait()
