@@ -1,4 +1,5 @@
 #include "clock/form1.h"
+#include "core/confighome.h"
 #include "platform/quitsignals.h"
 #include "platform/systemplatform.h"
 #include "platform/translations.h"
@@ -49,8 +50,9 @@ int main(int argc, char *argv[])
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
     installQtTranslations(app);
 
-    SystemPlatform platform;
-    SettingsStore store;
+    const QString config = configHome();
+    SystemPlatform platform(config, QCoreApplication::applicationFilePath());
+    SettingsStore store(SettingsStore::filePathIn(config));
     Form1 clock(store, platform.platform());
 
     QuitSignals quitSignals;

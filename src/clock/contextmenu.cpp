@@ -1,14 +1,11 @@
 #include "clock/contextmenu.h"
 
-#include "clock/timesignal.h"
-#include "platform/timesetter.h"
+#include "clock/timesignalprompts.h"
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
 #include "widgets/warning.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -18,14 +15,11 @@ bool opensTheMenu(const QKeyEvent *key)
     return (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier)
            || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
 }
-
-// The settings file lives in <config home>/ravelquint/; the autostart folder beside it.
-QString configHomeOf(const QString &settingsPath) { return QFileInfo(QFileInfo(settingsPath).path()).path(); }
 } // namespace
 
-ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, TimeSetter &timeSetter)
-    : QMenu(window), m_window(window), m_adjustmentSpot(adjustmentSpot), m_store(store), m_timeSetter(timeSetter),
-      m_autostart(configHomeOf(store.filePath()), QCoreApplication::applicationFilePath())
+ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, Platform platform)
+    : QMenu(window), m_window(window), m_adjustmentSpot(adjustmentSpot), m_store(store),
+      m_timeSetter(platform.timeSetter), m_autostart(platform.autostart)
 {
     setObjectName(QStringLiteral("ContextMenu"));
     connect(addEntry(QStringLiteral("設定...(&S)"), "OpenSettings"), &QAction::triggered, this,
@@ -98,11 +92,19 @@ void ContextMenu::readStates()
 
 void ContextMenu::switchOnTop(bool on)
 {
-    m_store.SaveSetting(Key::OnTop, storedtext::fromSwitch(on));
+    save(Key::OnTop, on);
     Q_EMIT onTopChanged(on);
 }
 
-void ContextMenu::switchHolidays(bool on) { m_store.SaveSetting(Key::Holiday, storedtext::fromSwitch(on)); }
+void ContextMenu::switchHolidays(bool on) { save(Key::Holiday, on); }
+
+// A refused save is told as the settings dialog tells it; the switch holds until the end.
+void ContextMenu::save(Key key, bool on)
+{
+    if (!m_store.SaveSetting(key, storedtext::fromSwitch(on)))
+        openWarning(m_window, kSaveRefusedTitle, saveRefusedText(m_store.filePath(), m_store.saveError()),
+                    "SaveRefused");
+}
 
 void ContextMenu::switchAutostart(bool on)
 {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/autostart.h"
+#include "platform/platform.h"
+#include "store/settingskeys.h"
 
 #include <QMenu>
 
 class SettingsStore;
-class TimeSetter;
 
 // The clock's menu, opened by the right mouse button, the Menu key or Shift+F10: the way
 // to what the mouse gestures do, for the keyboard too, and to the switches the settings
@@ -16,7 +16,7 @@ class ContextMenu : public QMenu
     Q_OBJECT
 public:
     // The time-signal entry is greyed whenever `adjustmentSpot` is disabled.
-    ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, TimeSetter &timeSetter);
+    ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, Platform platform);
 
 signals:
     void settingsRequested();
@@ -34,12 +34,13 @@ private:
     void switchAutostart(bool on);
     void switchHolidays(bool on);
     void switchNetworkSync(bool on);
+    void save(Key key, bool on);
     void tell(const QString &text);
 
     QWidget *m_window;
     const QWidget *m_adjustmentSpot;
     SettingsStore &m_store;
     TimeSetter &m_timeSetter;
-    Autostart m_autostart;
+    Autostart &m_autostart;
     QAction *m_adjust, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
 };

@@ -2,18 +2,17 @@
 
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
-#include "clock/displaymode.h"
-#include "clock/holidays.h"
 #include "clock/mousetarget.h"
-#include "clock/telecounter.h"
 #include "clock/timesignal.h"
 #include "clock/timesignalprompts.h"
 #include "clock/walltimer.h"
 #include "clock/windowplace.h"
+#include "core/displaymode.h"
+#include "core/holidays.h"
+#include "core/nightband.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
 #include "widgets/appicon.h"
-#include "widgets/designfont.h"
 #include "widgets/twips.h"
 
 #include <QCloseEvent>
@@ -25,7 +24,6 @@
 namespace {
 
 constexpr TwipRect kClientArea{0, 0, 3375, 1140};
-const QColor kDesignTextColour(0, 255, 0);
 const QString kNoticeCaption = QStringLiteral("テレホーダイ終了まで");
 const QString kWeekdayKanji[] = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
                                  QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
@@ -42,9 +40,6 @@ QString twoDigits(int n)
     }();
     return n >= 0 && n < 100 ? table[n] : QString::number(n);
 }
-
-// Sunday = 1 … Saturday = 7.
-int weekdayNumber(const QDate &date) { return date.dayOfWeek() % 7 + 1; }
 
 // Paint::Keep leaves the label as it is.
 void setTextColour(ClockLabel *label, const std::optional<QColor> &colour)
@@ -74,70 +69,23 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(Label16, &MouseTarget::doubleClicked, this, &Form1::Label16_DblClick);
     connect(Label17, &MouseTarget::clicked, this, &Form1::Label17_Click);
 
-    m_menu = new ContextMenu(this, Label17, m_store, m_platform.timeSetter);
+    m_menu = new ContextMenu(this, Label17, m_store, m_platform);
     connect(m_menu, &ContextMenu::settingsRequested, this, &Form1::Label16_DblClick);
     connect(m_menu, &ContextMenu::timeSignalRequested, this, &Form1::Label17_Click);
     connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
-    connect(m_timeSignal, &TimeSignal::finished, this, &Form1::ShowAdjustment);
+    connect(m_timeSignal, &TimeSignal::adjusted, this, &Form1::showAdjustment);
     new TimeSignalPrompts(m_timeSignal, this);
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
     // the place is saved now in case the session does end.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::SavePlace);
+        connect(app, &QGuiApplication::commitDataRequest, this, &Form1::savePlace);
         connect(app, &QCoreApplication::aboutToQuit, this, &Form1::Form_Unload);
     }
 
     Form_Load();
     Timer1->setEnabled(true);
-}
-
-void Form1::buildLayout()
-{
-    struct TextRow {
-        ClockLabel *Form1::*member;
-        const char *name;
-        TwipRect box;
-        int pixelSize;
-        Qt::Alignment alignment;
-        const char *caption;
-    };
-    // Lowest in the stacking order first.
-    static const TextRow rows[] = {
-        {&Form1::Label1, "Label1", {0, 0, 855, 375}, 27, Qt::AlignRight, "2000"},
-        {&Form1::Label2, "Label2", {1080, 0, 495, 375}, 27, Qt::AlignHCenter, "08"},
-        {&Form1::Label3, "Label3", {1800, 0, 495, 375}, 27, Qt::AlignHCenter, "25"},
-        {&Form1::Label4, "Label4", {480, 600, 615, 495}, 35, Qt::AlignLeft, "23"},
-        {&Form1::Label5, "Label5", {1200, 600, 615, 495}, 35, Qt::AlignRight, "59"},
-        {&Form1::Label6, "Label6", {2040, 600, 615, 495}, 35, Qt::AlignLeft, "59"},
-        {&Form1::Label7, "Label7", {2520, 0, 375, 375}, 27, Qt::AlignHCenter, "金"},
-        {&Form1::Label8, "Label8", {840, 120, 255, 255}, 15, Qt::AlignHCenter, "年"},
-        {&Form1::Label9, "Label9", {1560, 120, 255, 255}, 15, Qt::AlignLeft, "月"},
-        {&Form1::Label10, "Label10", {2280, 120, 255, 255}, 15, Qt::AlignLeft, "日"},
-        {&Form1::Label11, "Label11", {2880, 120, 495, 255}, 15, Qt::AlignRight, "曜日"},
-        {&Form1::Label12, "Label12", {960, 840, 375, 255}, 16, Qt::AlignHCenter, "時"},
-        {&Form1::Label13, "Label13", {1800, 840, 255, 255}, 16, Qt::AlignRight, "分"},
-        {&Form1::Label14, "Label14", {2520, 840, 375, 255}, 16, Qt::AlignHCenter, "秒"},
-        {&Form1::Label15, "Label15", {240, 435, 2895, 255}, 13, Qt::AlignHCenter, "只今テレホーダイ適用時間帯です"},
-    };
-    for (const TextRow &row : rows) {
-        auto *label = new ClockLabel(QString::fromUtf8(row.caption), kDesignTextColour, this);
-        label->setObjectName(QLatin1String(row.name));
-        label->setGeometry(pixelRect(row.box));
-        label->setAlignment(row.alignment | Qt::AlignTop);
-        label->setFont(designFont(row.pixelSize));
-        this->*row.member = label;
-    }
-    installMouseTargetAccessibility();
-    Label16 = new MouseTarget(MouseTarget::Gesture::DoubleClick, this);
-    Label16->setObjectName(QStringLiteral("Label16"));
-    Label16->setGeometry(pixelRect({0, 0, 3375, 1095}));
-    Label16->setAccessibleName(QStringLiteral("設定を開く"));
-    Label17 = new MouseTarget(MouseTarget::Gesture::Click, this);
-    Label17->setObjectName(QStringLiteral("Label17"));
-    Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
-    Label17->setAccessibleName(QStringLiteral("時報調整（表示中の分に時刻を合わせる）"));
 }
 
 void Form1::Form_Load()
@@ -158,8 +106,8 @@ void Form1::Form_Load()
     CounterMode = m_store.GetSwitch(Key::Mode);
     setBackColour(ColorB);
     setAdjustmentEnabled(Sp1 == 1);
-    ApplyBandTest();
-    Dispatch();
+    applyBandTest();
+    dispatch();
 }
 
 void Form1::Timer1_Timer()
@@ -168,21 +116,13 @@ void Form1::Timer1_Timer()
     m_reading = m_platform.clock.now();
     CounterMode = m_store.GetSwitch(Key::Mode);
     Tel = m_store.GetSwitch(Key::Tel);
-    ApplyBandTest();
-    Dispatch();
+    applyBandTest();
+    dispatch();
 }
 
-void Form1::ApplyBandTest()
-{
-    if (Tel == 1 && CounterMode == 1) {
-        if (!inTelehodaiBand(m_reading.time().hour()))
-            CounterMode = 0;
-    } else if (Tel == 0) {
-        CounterMode = 0;
-    }
-}
+void Form1::applyBandTest() { CounterMode = faceModeFor(Tel, CounterMode, m_reading.time().hour()); }
 
-void Form1::Dispatch()
+void Form1::dispatch()
 {
     if (CounterMode == 0)
         ShowClock();
@@ -203,18 +143,18 @@ void Form1::LoadState()
     ColorF = m_store.GetColour(Key::ColorF);
     ColorS = m_store.GetColour(Key::ColorS);
     ColorTel = m_store.GetColour(Key::ColorTel);
-    Sample(m_reading);
+    sample(m_reading);
 }
 
 // Every field comes from one reading, so the display never straddles a second boundary.
-void Form1::Sample(const QDateTime &reading)
+void Form1::sample(const QDateTime &reading)
 {
     const QDate date = reading.date();
     const QTime time = reading.time();
     NowYear = date.year();
     NowMonth = date.month();
     NowDay = date.day();
-    NowWeekday = weekdayNumber(date);
+    NowWeekday = clockWeekday(date);
     if (date != m_holidayDate) {
         m_holidayDate = date;
         m_holidayName = japaneseHoliday(date);
@@ -249,7 +189,7 @@ void Form1::ShowTeleCounter()
 qint16 Form1::GetDisplayMode() const
 {
     const bool holiday = Holiday == 1 && !m_holidayName.isEmpty();
-    return displayModeFor({Sp2, Sp2i, Tel, TelS1, TelS2}, holiday ? kSunday : NowWeekday, NowHour);
+    return displayModeFor({Sp2, Sp2i, Tel, TelS1, TelS2}, holiday ? kClockSunday : NowWeekday, NowHour);
 }
 
 void Form1::ApplyColors()
@@ -285,15 +225,15 @@ void Form1::DrawCaptions()
     bool changed = Label1->setCaption(QString::number(NowYear));
     changed |= Label2->setCaption(twoDigits(NowMonth));
     changed |= Label3->setCaption(twoDigits(NowDay));
-    changed |= DrawTimeCaptions();
+    changed |= drawTimeCaptions();
     Label15->setCaption(kNoticeCaption);
     if (NowWeekday >= 1 && NowWeekday <= 7)
         changed |= Label7->setCaption(kWeekdayKanji[NowWeekday - 1]);
     if (changed)
-        DescribeForAccessibility();
+        describeForAccessibility();
 }
 
-bool Form1::DrawTimeCaptions()
+bool Form1::drawTimeCaptions()
 {
     bool changed = Label4->setCaption(twoDigits(NowHour));
     changed |= Label5->setCaption(twoDigits(NowMinute));
@@ -302,7 +242,7 @@ bool Form1::DrawTimeCaptions()
 }
 
 // A screen reader reads the window's name: say what the face shows, as a sentence.
-void Form1::DescribeForAccessibility()
+void Form1::describeForAccessibility()
 {
     const QString date = QStringLiteral("%1年%2月%3日 %4曜日 ").arg(Label1->text(), Label2->text(), Label3->text(),
                                                                   Label7->text());
@@ -326,10 +266,10 @@ void Form1::Form_Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    SavePlace();
+    savePlace();
 }
 
-void Form1::SavePlace() { savePlace(*this, m_store); }
+void Form1::savePlace() { ::savePlace(*this, m_store); }
 
 void Form1::setAdjustmentEnabled(bool enabled) { Label17->setEnabled(enabled); }
 
@@ -352,16 +292,14 @@ void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
 
 bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }
 
-// A refusal is told by the prompts; a change shows at once, not at the next tick.
-void Form1::ShowAdjustment(const TimeSetter::Result &result)
+// A change shows at once, not at the next tick.
+void Form1::showAdjustment()
 {
-    if (result.outcome != TimeSetter::Outcome::Done)
-        return;
     m_faceShows = m_platform.clock.now();
-    Sample(m_faceShows);
+    sample(m_faceShows);
     m_countdownShown = false;
-    if (DrawTimeCaptions())
-        DescribeForAccessibility();
+    if (drawTimeCaptions())
+        describeForAccessibility();
 }
 
 // Through the window, not by re-creating it: no flicker, and the place stays.

@@ -30,10 +30,6 @@ public:
     Form1(SettingsStore &store, Platform platform, QWidget *parent = nullptr);
 
     void Timer1_Timer();
-    void Form_Unload();
-    void SavePlace();
-    void Label16_DblClick();
-    void Label17_Click();
 
     // The clock reads these two settings only at start-up; the settings dialog announces
     // their changes and the clock applies them here.
@@ -49,18 +45,22 @@ protected:
 private:
     void buildLayout();
     void Form_Load();
-    void ApplyBandTest();
-    void Dispatch();
+    void Form_Unload();
+    void savePlace();
+    void Label16_DblClick();
+    void Label17_Click();
+    void applyBandTest();
+    void dispatch();
     void LoadState();
-    void Sample(const QDateTime &reading);
+    void sample(const QDateTime &reading);
     void ShowClock();
     void ShowTeleCounter();
     void ApplyColors();
     qint16 GetDisplayMode() const;
     void DrawCaptions();
-    bool DrawTimeCaptions();
-    void DescribeForAccessibility();
-    void ShowAdjustment(const TimeSetter::Result &result);
+    bool drawTimeCaptions();
+    void describeForAccessibility();
+    void showAdjustment();
 
     SettingsStore &m_store;
     Platform m_platform;

@@ -1,5 +1,6 @@
 #include "clock/timesignal.h"
 
+#include "core/signaltarget.h"
 #include "platform/clocksource.h"
 
 #include <QPointer>
@@ -10,23 +11,36 @@ TimeSignal::TimeSignal(const ClockSource &clock, TimeSetter &setter, QObject *pa
     setObjectName(QStringLiteral("TimeSignal"));
 }
 
-// Asked as a shift from this reading, so the clock ends right however long the prompt stays open.
 void TimeSignal::start(const QDateTime &faceShows)
+{
+    const QDateTime reading = m_clock.now();
+    adjust(adjustmentTarget(faceShows, reading), reading);
+}
+
+void TimeSignal::correctBy(std::chrono::milliseconds offset)
+{
+    const QDateTime reading = m_clock.now();
+    adjust(reading.addMSecs(-offset.count()), reading);
+}
+
+// `target` is what the clock should read at the moment of `reading`, which is now. Asked as
+// a shift from the clock's reading when sent, so it ends right however long the prompt stays open.
+void TimeSignal::adjust(const QDateTime &target, const QDateTime &reading)
 {
     if (m_pending)
         return;
     m_pending = true;
     m_askedAboutSync = false;
-    const QDateTime reading = m_clock.now();
-    m_target = adjustmentTarget(faceShows, reading);
-    m_shift = std::chrono::milliseconds(reading.msecsTo(m_target));
-    send();
+    m_target = target;
+    m_targetAt = m_clock.steady();
+    send(reading);
 }
 
 // An answer that comes after the clock has closed goes nowhere.
-void TimeSignal::send()
+void TimeSignal::send(const QDateTime &now)
 {
-    m_setter.shiftClock(m_shift, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {
+    const auto shift = shiftTowards(m_target, m_clock.steady() - m_targetAt, now);
+    m_setter.shiftClock(shift, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {
         if (self)
             self->answered(result);
     });
@@ -34,8 +48,12 @@ void TimeSignal::send()
 
 void TimeSignal::answered(const TimeSetter::Result &result)
 {
+    if (result.outcome == TimeSetter::Outcome::Done) {
+        m_pending = false;
+        return Q_EMIT adjusted(m_target);
+    }
     if (result.outcome != TimeSetter::Outcome::AutomaticSync || m_askedAboutSync)
-        return finish(result);
+        return refuse(result, false);
     // Only where a sync service can be switched off is there anything to ask.
     m_setter.readNetworkSync([self = QPointer<TimeSignal>(this), result](const TimeSetter::SyncState &sync) {
         if (!self)
@@ -43,7 +61,7 @@ void TimeSignal::answered(const TimeSetter::Result &result)
         if (sync.available)
             Q_EMIT self->syncQuestion();
         else
-            self->finish(result);
+            self->refuse(result, false);
     });
 }
 
@@ -60,55 +78,13 @@ void TimeSignal::answerSyncQuestion(bool switchSyncOff)
         if (!self)
             return;
         if (result.outcome == TimeSetter::Outcome::Done)
-            return self->send();
-        self->m_pending = false;
-        Q_EMIT self->syncSwitchRefused(result);
+            return self->send(self->m_clock.now());
+        self->refuse(result, true);
     });
 }
 
-void TimeSignal::finish(const TimeSetter::Result &result)
+void TimeSignal::refuse(const TimeSetter::Result &result, bool whileSwitchingSyncOff)
 {
     m_pending = false;
-    Q_EMIT finished(result, m_target);
-}
-
-QDateTime adjustmentTarget(const QDateTime &faceShows, const QDateTime &reading)
-{
-    const QDateTime shown = faceShows.isValid() ? faceShows : reading;
-    const QTime time = shown.time();
-    return shown.addMSecs(-(time.second() * 1000 + time.msec()));
-}
-
-namespace {
-QString reasonFor(const TimeSetter::Result &result, const QString &heading)
-{
-    switch (result.outcome) {
-    case TimeSetter::Outcome::AutomaticSync:
-        return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
-                                        "時報で合わせるには、先に自動時刻同期をオフにしてください。");
-    case TimeSetter::Outcome::NotAuthorised:
-        return heading + QStringLiteral("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
-    case TimeSetter::Outcome::NoService:
-        return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
-    case TimeSetter::Outcome::NoAnswer:
-        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。"
-                                        "この後で認証されれば、時刻はそのときに合わせられます。");
-    case TimeSetter::Outcome::Failed:
-    case TimeSetter::Outcome::Done:
-        break;
-    }
-    return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
-}
-} // namespace
-
-QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target)
-{
-    return reasonFor(result, QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
-                                 .arg(target.toString(QStringLiteral("HH:mm:ss"))));
-}
-
-QString syncSwitchFailureText(const TimeSetter::Result &result, bool on)
-{
-    return reasonFor(result, on ? QStringLiteral("ネットワーク時刻同期をオンにできませんでした。\n\n")
-                                : QStringLiteral("ネットワーク時刻同期をオフにできませんでした。\n\n"));
+    Q_EMIT refused({result, m_target, whileSwitchingSyncOff, m_askedAboutSync && !whileSwitchingSyncOff});
 }

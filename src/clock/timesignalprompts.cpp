@@ -1,6 +1,5 @@
 #include "clock/timesignalprompts.h"
 
-#include "clock/timesignal.h"
 #include "widgets/warning.h"
 
 #include <QMessageBox>
@@ -8,16 +7,33 @@
 
 namespace {
 const QString kTitle = QStringLiteral("時報調整");
+
+// `lateAnswer`: what happens should authorisation still come after the wait.
+QString reasonFor(const TimeSetter::Result &result, const QString &heading, const QString &lateAnswer)
+{
+    switch (result.outcome) {
+    case TimeSetter::Outcome::AutomaticSync:
+        return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
+                                        "時報で合わせるには、先に自動時刻同期をオフにしてください。");
+    case TimeSetter::Outcome::NotAuthorised:
+        return heading + QStringLiteral("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
+    case TimeSetter::Outcome::NoService:
+        return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
+    case TimeSetter::Outcome::NoAnswer:
+        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。") + lateAnswer;
+    case TimeSetter::Outcome::Failed:
+    case TimeSetter::Outcome::Done:
+        break;
+    }
+    return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
 }
+} // namespace
 
 TimeSignalPrompts::TimeSignalPrompts(TimeSignal *timeSignal, QWidget *window)
     : QObject(window), m_timeSignal(timeSignal), m_window(window)
 {
     connect(timeSignal, &TimeSignal::syncQuestion, this, &TimeSignalPrompts::askToSwitchSyncOff);
-    connect(timeSignal, &TimeSignal::finished, this, &TimeSignalPrompts::tellFailure);
-    connect(timeSignal, &TimeSignal::syncSwitchRefused, this, [this](const TimeSetter::Result &result) {
-        openWarning(m_window, kTitle, syncSwitchFailureText(result, false), "AdjustmentFailure");
-    });
+    connect(timeSignal, &TimeSignal::refused, this, &TimeSignalPrompts::tellRefusal);
 }
 
 void TimeSignalPrompts::askToSwitchSyncOff()
@@ -37,8 +53,34 @@ void TimeSignalPrompts::askToSwitchSyncOff()
     box->open();
 }
 
-void TimeSignalPrompts::tellFailure(const TimeSetter::Result &result, const QDateTime &target)
+void TimeSignalPrompts::tellRefusal(const TimeSignal::Refusal &refusal)
 {
-    if (result.outcome != TimeSetter::Outcome::Done)
-        openWarning(m_window, kTitle, adjustmentFailureText(result, target.time()), "AdjustmentFailure");
+    if (refusal.whileSwitchingSyncOff)
+        openWarning(m_window, kTitle, syncSwitchFailureText(refusal.result, false), "SyncSwitchFailure");
+    else
+        openWarning(m_window, kTitle,
+                    adjustmentFailureText(refusal.result, refusal.target.time(), refusal.syncSwitchedOff),
+                    "AdjustmentFailure");
+}
+
+QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target, bool syncSwitchedOff)
+{
+    const QString text = reasonFor(result,
+                                   QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
+                                       .arg(target.toString(QStringLiteral("HH:mm:ss"))),
+                                   QStringLiteral("この後で認証されれば、時刻はそのときに合わせられます。"));
+    if (!syncSwitchedOff)
+        return text;
+    return text + QStringLiteral("\n\nネットワーク時刻同期はオフになっています。"
+                                 "メニューの「ネットワーク時刻同期」から戻せます。");
+}
+
+// Switching sync has no time to set: a late authorisation switches it and does nothing more.
+QString syncSwitchFailureText(const TimeSetter::Result &result, bool on)
+{
+    const QString state = on ? QStringLiteral("オン") : QStringLiteral("オフ");
+    return reasonFor(result, QStringLiteral("ネットワーク時刻同期を%1にできませんでした。\n\n").arg(state),
+                     QStringLiteral("この後で認証されれば、ネットワーク時刻同期はそのときに%1になりますが、"
+                                    "時刻は合わせられません。")
+                         .arg(state));
 }

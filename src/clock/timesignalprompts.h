@@ -1,10 +1,9 @@
 #pragma once
 
-#include "platform/timesetter.h"
+#include "clock/timesignal.h"
 
 #include <QObject>
 
-class TimeSignal;
 class QWidget;
 
 // What the time signal says over the clock: the question before network sync is switched
@@ -16,8 +15,15 @@ public:
 
 private:
     void askToSwitchSyncOff();
-    void tellFailure(const TimeSetter::Result &result, const QDateTime &target);
+    void tellRefusal(const TimeSignal::Refusal &refusal);
 
     TimeSignal *m_timeSignal;
     QWidget *m_window;
 };
+
+// Why the system clock could not be set to `target`; `syncSwitchedOff` when network sync
+// went off on the user's word before the refusal.
+QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target, bool syncSwitchedOff = false);
+
+// Why network time sync could not be switched on or off.
+QString syncSwitchFailureText(const TimeSetter::Result &result, bool on);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <chrono>
 
 // Where the program learns the local date and time.
 class ClockSource
@@ -10,6 +11,8 @@ public:
     virtual QDateTime now() const = 0;
     // The milliseconds past the second, which a timer aims by; cheaper than now().
     virtual int msecOfSecond() const { return now().time().msec(); }
+    // A clock that no step of the system clock moves, for spans of time.
+    virtual std::chrono::milliseconds steady() const = 0;
 };
 
 class SystemClock final : public ClockSource
@@ -17,4 +20,5 @@ class SystemClock final : public ClockSource
 public:
     QDateTime now() const override;
     int msecOfSecond() const override;
+    std::chrono::milliseconds steady() const override;
 };

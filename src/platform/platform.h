@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/autostart.h"
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
 #include "platform/timesetter.h"
@@ -9,4 +10,5 @@ struct Platform {
     ClockSource &clock;
     TimeSetter &timeSetter;
     ColourPicker &colourPicker;
+    Autostart &autostart;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
+#include "platform/desktopautostart.h"
 #include "platform/platform.h"
 #include "platform/timedatedsetter.h"
 
@@ -11,6 +12,9 @@ struct SystemPlatform {
     SystemClock clock;
     TimedatedSetter timeSetter;
     DialogColourPicker colourPicker;
+    DesktopAutostart autostart;
 
-    Platform platform() { return {clock, timeSetter, colourPicker}; }
+    // `configHome` is where the settings live too; `program` is what starts at login.
+    SystemPlatform(const QString &configHome, const QString &program) : autostart(configHome, program) {}
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart}; }
 };

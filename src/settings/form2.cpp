@@ -1,6 +1,7 @@
 #include "settings/form2.h"
 
 #include "platform/colourpicker.h"
+#include "settings/formparts.h"
 #include "settings/swatch.h"
 #include "settings/tabpage.h"
 #include "settings/versionpage.h"
@@ -12,7 +13,6 @@
 #include "widgets/warning.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,27 +24,8 @@
 namespace {
 
 constexpr TwipRect kClientArea{0, 0, 5445, 5520};
-constexpr int kSettingsTab = 0;
 constexpr int kVersionTab = 1;
 constexpr int kDialogFontPixels = 12; // 9 points at 96 dpi, the dialog face's usual size
-
-// What a reset restores, and the swatches' design fills: the first-run colours.
-QColor defaultColour(Key key) { return *storedtext::toColour(QString::fromLatin1(keyInfo(key).firstRunDefault)); }
-
-template <typename W>
-W *named(W *widget, const char *name, TwipRect box)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(pixelRect(box));
-    return widget;
-}
-
-QPushButton *button(const QString &caption, QWidget *parent)
-{
-    auto *pushButton = new QPushButton(caption, parent);
-    pushButton->setAutoDefault(false); // Enter must not press a button
-    return pushButton;
-}
 
 // Stored switch values 0, 1 and 2 are the states clear, ticked and grey.
 Qt::CheckState checkStateFor(qint16 value)
@@ -108,50 +89,6 @@ void Form2::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void Form2::buildSettingsPage()
-{
-    auto *page = new TabPage(SSTab1);
-    SSTab1->insertTab(kSettingsTab, page, QStringLiteral("設定"));
-
-    Frame1 = page->place(named(new QGroupBox(QStringLiteral("配色設定"), page), "Frame1", {}), {120, 480, 2295, 4215});
-    Label1 = named(new QLabel(QStringLiteral("背景色"), Frame1), "Label1", {240, 360, 615, 255});
-    Shape1 = named(new Swatch(defaultColour(Key::ColorB), Frame1), "Shape1", {240, 600, 615, 375});
-    Command2 = named(button(QStringLiteral("配色変更"), Frame1), "Command2", {960, 600, 1095, 375});
-    Label2 = named(new QLabel(QStringLiteral("文字色"), Frame1), "Label2", {240, 1200, 615, 255});
-    Shape2 = named(new Swatch(defaultColour(Key::ColorF), Frame1), "Shape2", {240, 1440, 615, 375});
-    Command3 = named(button(QStringLiteral("配色変更"), Frame1), "Command3", {960, 1440, 1095, 375});
-    Label3 = named(new QLabel(QStringLiteral("日曜特別色"), Frame1), "Label3", {240, 2040, 975, 255});
-    Shape3 = named(new Swatch(defaultColour(Key::ColorS), Frame1), "Shape3", {240, 2280, 615, 375});
-    Command4 = named(button(QStringLiteral("配色変更"), Frame1), "Command4", {960, 2280, 1095, 375});
-    Label4 = named(new QLabel(QStringLiteral("テレホカラー"), Frame1), "Label4", {240, 2880, 975, 255});
-    Shape4 = named(new Swatch(defaultColour(Key::ColorTel), Frame1), "Shape4", {240, 3120, 615, 375});
-    Command5 = named(button(QStringLiteral("配色変更"), Frame1), "Command5", {960, 3120, 1095, 375});
-    Command6 = named(button(QStringLiteral("配色リセット"), Frame1), "Command6", {240, 3720, 1815, 345});
-    for (const auto &[swatch, caption] : {std::pair{Shape1, Label1}, {Shape2, Label2}, {Shape3, Label3}, {Shape4, Label4}})
-        swatch->setAccessibleName(caption->text());
-
-    Frame2 = page->place(named(new QGroupBox(QStringLiteral("特殊機能設定"), page), "Frame2", {}), {2520, 480, 2535, 4215});
-    Check1 = named(new QCheckBox(QStringLiteral("時報調整機能"), Frame2), "Check1", {240, 240, 1455, 375});
-    Check2 = named(new QCheckBox(QStringLiteral("日曜特別色"), Frame2), "Check2", {240, 600, 1335, 375});
-    Frame3 = named(new QGroupBox(QStringLiteral("日曜特別色詳細"), Frame2), "Frame3", {480, 960, 1935, 975});
-    Option1 = named(new QRadioButton(QStringLiteral("曜日部分のみ"), Frame3), "Option1", {240, 240, 1455, 255});
-    Option2 = named(new QRadioButton(QStringLiteral("全ての文字"), Frame3), "Option2", {240, 600, 1575, 255});
-    Check3 = named(new QCheckBox(QStringLiteral("テレホモード"), Frame2), "Check3", {240, 2040, 1335, 255});
-    Frame4 = named(new QGroupBox(QStringLiteral("テレホモード詳細"), Frame2), "Frame4", {480, 2400, 1935, 1695});
-    Check5 = named(new QCheckBox(QStringLiteral("テレホカウンター"), Frame4), "Check5", {120, 240, 1575, 255});
-    Check4 = named(new QCheckBox(QStringLiteral("告知文字表示"), Frame4), "Check4", {120, 600, 1455, 255});
-    Option3 = named(new QRadioButton(QStringLiteral("告知文字のみ"), Frame4), "Option3", {240, 960, 1455, 180});
-    Option4 = named(new QRadioButton(QStringLiteral("全ての文字"), Frame4), "Option4", {240, 1320, 1455, 255});
-
-    // The design state that start-up works from.
-    Check1->setChecked(true);
-    Check4->setChecked(true);
-    Check5->setChecked(true);
-    Option1->setChecked(true);
-    Option3->setChecked(true);
-    UpdateEnabledStates();
-}
-
 void Form2::setFocusOrder()
 {
     QWidget *const order[] = {SSTab1, Command1, Command2, Command3, Command4, Command5, Check1, Check2,
@@ -199,11 +136,11 @@ void Form2::Form_Load()
     if (telS2 == 1)
         Option4->setChecked(true);
     Check5->setCheckState(checkStateFor(m_store.GetSwitch(Key::Mode)));
-    UpdateEnabledStates();
+    updateEnabledStates();
 }
 
 // Each switch governs its group; the notice-only scope needs both Telehodai and the notice.
-void Form2::UpdateEnabledStates()
+void Form2::updateEnabledStates()
 {
     setAllEnabled({Frame3, Option1, Option2, Label3, Command4}, valueOf(Check2) == 1);
     const bool telehodai = valueOf(Check3) == 1;
@@ -228,12 +165,7 @@ void Form2::tellSaveRefusedOnce()
     if (m_toldSaveRefused || !m_loaded)
         return;
     m_toldSaveRefused = true;
-    openWarning(this, QStringLiteral("設定の保存"),
-                QStringLiteral("設定をファイルに保存できませんでした。\n\n"
-                               "保存先: %1\n理由: %2\n\n"
-                               "変更した設定は、このプログラムを終了するまで有効です。")
-                    .arg(QDir::toNativeSeparators(m_store.filePath()), m_store.saveError()),
-                "SaveRefused");
+    openWarning(this, kSaveRefusedTitle, saveRefusedText(m_store.filePath(), m_store.saveError()), "SaveRefused");
 }
 
 void Form2::Check1_Click()
@@ -246,14 +178,14 @@ void Form2::Check1_Click()
 void Form2::Check2_Click()
 {
     const bool on = valueOf(Check2) == 1;
-    UpdateEnabledStates();
+    updateEnabledStates();
     save(Key::Sp2, on);
 }
 
 void Form2::Check3_Click()
 {
     const bool on = valueOf(Check3) == 1;
-    UpdateEnabledStates();
+    updateEnabledStates();
     save(Key::Tel, on);
 }
 
@@ -262,7 +194,7 @@ void Form2::Check3_Click()
 void Form2::Check4_Click()
 {
     const bool on = valueOf(Check4) == 1;
-    UpdateEnabledStates();
+    updateEnabledStates();
     if (on) {
         save(Key::TelS1, true);
     } else {

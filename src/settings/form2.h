@@ -32,6 +32,20 @@ class Form2 : public QDialog
 public:
     Form2(SettingsStore &store, ColourPicker &picker, QWidget *parent = nullptr);
 
+
+signals:
+    void adjustmentEnabledChanged(bool enabled);
+    void backColourChanged(const QColor &colour);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildSettingsPage();
+    void setFocusOrder();
+    void connectHandlers();
+    void Form_Load();
     void Check1_Click();
     void Check2_Click();
     void Check3_Click();
@@ -47,21 +61,7 @@ public:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
-
-signals:
-    void adjustmentEnabledChanged(bool enabled);
-    void backColourChanged(const QColor &colour);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    void buildSettingsPage();
-    void setFocusOrder();
-    void connectHandlers();
-    void Form_Load();
-    void UpdateEnabledStates();
+    void updateEnabledStates();
     void loadSwatch(Swatch *swatch, Key key);
     void chooseColour(Swatch *swatch, Key key);
     void save(Key key, bool on);

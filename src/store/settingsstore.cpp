@@ -1,13 +1,13 @@
 #include "store/settingsstore.h"
 
-#include "store/safefile.h"
+#include "core/confighome.h"
+#include "core/safefile.h"
 #include "store/storedtext.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <pwd.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcStore, "ravelquint.store")
@@ -33,21 +33,11 @@ SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath), m_nati
     reload();
 }
 
-// Never "/": without HOME the passwd entry says where home is, and without that there is
-// no file at all and the settings live in memory.
-QString SettingsStore::defaultFilePath()
+QString SettingsStore::defaultFilePath() { return filePathIn(configHome()); }
+
+QString SettingsStore::filePathIn(const QString &configHome)
 {
-    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
-    QString home = qEnvironmentVariable("HOME");
-    if (home.isEmpty()) {
-        const passwd *entry = ::getpwuid(::geteuid());
-        home = entry && entry->pw_dir ? QFile::decodeName(entry->pw_dir) : QString();
-    }
-    if (QDir::isAbsolutePath(configHome))
-        return configHome + QStringLiteral("/ravelquint/ravelquint.conf");
-    if (!QDir::isAbsolutePath(home) || QDir::cleanPath(home) == QLatin1String("/"))
-        return {};
-    return home + QStringLiteral("/.config/ravelquint/ravelquint.conf");
+    return configHome.isEmpty() ? QString() : configHome + QStringLiteral("/ravelquint/ravelquint.conf");
 }
 
 SettingsStore::FileVersion SettingsStore::currentVersion() const

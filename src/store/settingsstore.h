@@ -22,6 +22,7 @@ public:
     // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, or under ~/.config; empty where there
     // is no home folder, and then the settings live in memory only.
     static QString defaultFilePath();
+    static QString filePathIn(const QString &configHome);
     QString filePath() const { return m_path; }
 
     void Refresh();

@@ -1,6 +1,17 @@
 #include "widgets/warning.h"
 
+#include <QDir>
 #include <QMessageBox>
+
+const QString kSaveRefusedTitle = QStringLiteral("設定の保存");
+
+QString saveRefusedText(const QString &filePath, const QString &reason)
+{
+    return QStringLiteral("設定をファイルに保存できませんでした。\n\n"
+                          "保存先: %1\n理由: %2\n\n"
+                          "変更した設定は、このプログラムを終了するまで有効です。")
+        .arg(QDir::toNativeSeparators(filePath), reason);
+}
 
 QMessageBox *openWarning(QWidget *window, const QString &title, const QString &text, const char *objectName)
 {

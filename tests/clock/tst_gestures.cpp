@@ -188,36 +188,6 @@ private slots:
                  qPrintable(clock.accessibleName()));
     }
 
-    // The minute shown, in every zone and on every night of the year: never resolved from a
-    // local date and time a second time, which a repeated or skipped hour would get wrong.
-    void targetIsTheShownMinuteOnAbsoluteTime_data()
-    {
-        QTest::addColumn<QByteArray>("zone");
-        QTest::addColumn<QDateTime>("faceShows"); // in UTC
-        QTest::addColumn<qint64>("shiftMs");
-        const QDate fallBack(2026, 11, 1), springForward(2026, 3, 8);
-        QTest::newRow("New York, first 01:30:40") << QByteArray("America/New_York")
-                                                  << QDateTime(fallBack, QTime(5, 30, 40), Qt::UTC) << qint64(-40'000);
-        QTest::newRow("New York, second 01:30:40") << QByteArray("America/New_York")
-                                                   << QDateTime(fallBack, QTime(6, 30, 40), Qt::UTC) << qint64(-40'000);
-        QTest::newRow("New York, 01:59:50 before the skipped hour")
-            << QByteArray("America/New_York") << QDateTime(springForward, QTime(6, 59, 50), Qt::UTC) << qint64(-50'000);
-        QTest::newRow("Tokyo") << QByteArray("Asia/Tokyo") << QDateTime(kMonday, QTime(3, 34, 50, 250), Qt::UTC)
-                               << qint64(-50'250);
-    }
-    void targetIsTheShownMinuteOnAbsoluteTime()
-    {
-        QFETCH(QByteArray, zone);
-        QFETCH(QDateTime, faceShows);
-        QFETCH(qint64, shiftMs);
-        const QByteArray before = qgetenv("TZ");
-        qputenv("TZ", zone);
-        const QDateTime local = faceShows.toLocalTime();
-        QCOMPARE(local.msecsTo(adjustmentTarget(local, local)), shiftMs);
-        QCOMPARE(local.msecsTo(adjustmentTarget({}, local)), shiftMs);
-        qputenv("TZ", before);
-    }
-
     // Authorisation can take minutes; the face must not stand still meanwhile, and a
     // second click must not ask again.
     void faceKeepsTickingWhileTheAnswerIsPending()
@@ -316,10 +286,9 @@ private slots:
         GestureFixture f;
         f.fake.timeSetter.sync = {true, false};
         Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 0)));
-        const QString autostart = QFileInfo(QFileInfo(f.temp.path()).path()).path() + "/autostart/ravelquint.desktop";
         const QMap<QString, std::function<bool()>> state{
             {"StayOnTop", [&] { return f.temp.read(Key::OnTop) == "1" && clock.windowHandle()->flags() & Qt::WindowStaysOnTopHint; }},
-            {"StartAtLogin", [&] { return QFile::exists(autostart); }},
+            {"StartAtLogin", [&] { return f.fake.autostart.enabled; }},
             {"HolidaysAsSundays", [&] { return f.temp.read(Key::Holiday) == "1"; }},
             {"NetworkTimeSync", [&] { return f.fake.timeSetter.sync.on; }}};
         auto *menu = child<QMenu>(&clock, "ContextMenu");
@@ -334,14 +303,20 @@ private slots:
         QTest::keyClick(&clock, Qt::Key_Menu);
         QCOMPARE(menu->findChild<QAction *>("NetworkTimeSync")->isEnabled(), false);
         QTest::keyClick(menu, Qt::Key_Escape);
-        // A folder that cannot be made is told over the clock, and nothing is checked.
-        QVERIFY(QDir(QFileInfo(autostart).path()).removeRecursively());
-        QFile blocker(QFileInfo(autostart).path());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        // A refused entry is told over the clock, and nothing is checked.
+        f.fake.autostart.refusal = QStringLiteral("Read-only file system");
         QTest::keyClick(&clock, Qt::Key_Menu);
         QTest::keyClick(menu, Qt::Key_L);
         QTRY_VERIFY(clock.findChild<QMessageBox *>(QStringLiteral("MenuRefusal")));
-        QVERIFY(!QFile::exists(autostart));
+        QVERIFY(!f.fake.autostart.enabled);
+        // A refused save is told as the dialog tells it, and the switch holds in memory.
+        QVERIFY(QFile::remove(f.temp.path() + ".lock") && QDir().mkpath(f.temp.path() + ".lock"));
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QTest::keyClick(menu, Qt::Key_H);
+        QTRY_VERIFY(clock.findChild<QMessageBox *>(QStringLiteral("SaveRefused")));
+        QVERIFY(clock.findChild<QMessageBox *>(QStringLiteral("SaveRefused"))->text().contains(u"変更した設定は"));
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QVERIFY(menu->findChild<QAction *>("HolidaysAsSundays")->isChecked());
     }
 
     // Network sync refuses every change of the time: ask, switch it off, send the same shift.
@@ -384,7 +359,7 @@ private slots:
             f.fake.timeSetter.answer();
         QCOMPARE(f.fake.timeSetter.syncSwitches, syncService && accept ? QList<bool>{false} : QList<bool>{});
         QVERIFY(!clock.isAdjusting());
-        auto *box = clock.findChild<QMessageBox *>(QStringLiteral("AdjustmentFailure"));
+        auto *box = clock.findChild<QMessageBox *>(switchAnswer == int(Outcome::Done) ? "AdjustmentFailure" : "SyncSwitchFailure");
         QCOMPARE(box != nullptr, !says.isEmpty());
         if (box)
             QVERIFY2(box->text().contains(says), qPrintable(box->text()));

@@ -42,3 +42,10 @@ std::optional<QColor> FakeColourPicker::pick(QWidget *, const QColor &initial)
     replies.pop_front();
     return reply;
 }
+
+bool FakeAutostart::setEnabled(bool on)
+{
+    if (refusal.isEmpty())
+        enabled = on;
+    return refusal.isEmpty();
+}

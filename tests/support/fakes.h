@@ -18,11 +18,15 @@ public:
     // Lets time pass between two readings, as it does on a real machine.
     void advanceOnEachRead(int milliseconds) { m_step = milliseconds; }
     int reads() const { return m_reads; }
+    // Moves on only when a test says so: set() steps the wall clock alone.
+    std::chrono::milliseconds steady() const override { return m_steady; }
+    void passSteadily(std::chrono::milliseconds span) { m_steady += span; m_now = m_now.addMSecs(span.count()); }
 
 private:
     mutable QDateTime m_now;
     mutable int m_reads = 0;
     int m_step = 0;
+    std::chrono::milliseconds m_steady{0};
 };
 
 // Records each request; the test answers it when it likes, as the desktop would.
@@ -54,10 +58,24 @@ public:
     QList<QColor> initialColours;
 };
 
+// Switches at once, or refuses with `refusal` when it is set.
+class FakeAutostart final : public Autostart
+{
+public:
+    bool isEnabled() const override { return enabled; }
+    bool setEnabled(bool on) override;
+    QString error() const override { return refusal; }
+    QString path() const override { return QStringLiteral("/fake/autostart/ravelquint.desktop"); }
+
+    bool enabled = false;
+    QString refusal;
+};
+
 struct FakePlatform {
     FakeClock clock;
     FakeTimeSetter timeSetter;
     FakeColourPicker colourPicker;
+    FakeAutostart autostart;
 
-    Platform platform() { return {clock, timeSetter, colourPicker}; }
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart}; }
 };

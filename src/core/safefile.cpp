@@ -1,4 +1,4 @@
-#include "store/safefile.h"
+#include "core/safefile.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,22 +1,24 @@
-#include "clock/holidays.h"
+#include "core/holidays.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr int kMonday = 1;
-constexpr int kSunday = 7; // QDate::dayOfWeek
+constexpr int kFirstEquinoxYear = 1990, kLastEquinoxYear = 2099;
 
-// The equinox days by the usual approximation, valid 1980–2099.
+// The equinox days by the usual approximation, which holds for the years the clock covers
+// and is no more than a guess outside them: there it names no day (0).
 int equinoxDay(int year, double base)
 {
+    if (year < kFirstEquinoxYear || year > kLastEquinoxYear)
+        return 0;
     const int since = year - 1980;
     return int(std::floor(base + 0.242194 * since - since / 4));
 }
 
 int nthMonday(int year, int month, int n)
 {
-    const int firstMonday = 1 + (kMonday - QDate(year, month, 1).dayOfWeek() + 7) % 7;
+    const int firstMonday = 1 + (Qt::Monday - QDate(year, month, 1).dayOfWeek() + 7) % 7;
     return firstMonday + 7 * (n - 1);
 }
 
@@ -124,9 +126,9 @@ bool isSubstitute(const QDate &date)
 {
     QDate before = date.addDays(-1);
     if (date.year() < 2007)
-        return isProperHoliday(before) && before.dayOfWeek() == kSunday;
+        return isProperHoliday(before) && before.dayOfWeek() == Qt::Sunday;
     for (; isProperHoliday(before); before = before.addDays(-1)) {
-        if (before.dayOfWeek() == kSunday)
+        if (before.dayOfWeek() == Qt::Sunday)
             return true;
     }
     return false;
@@ -135,7 +137,7 @@ bool isSubstitute(const QDate &date)
 // From 1986 a day between two holidays is one too; until 2007 not when it is a Sunday.
 bool isBetweenHolidays(const QDate &date)
 {
-    if (date.year() < 2007 && date.dayOfWeek() == kSunday)
+    if (date.year() < 2007 && date.dayOfWeek() == Qt::Sunday)
         return false;
     return isProperHoliday(date.addDays(-1)) && isProperHoliday(date.addDays(1));
 }

@@ -1,4 +1,6 @@
-#include "clock/displaymode.h"
+#include "core/displaymode.h"
+
+#include "core/nightband.h"
 
 namespace {
 constexpr bool isSwitch(qint16 value) { return value == 0 || value == 1; }
@@ -8,7 +10,7 @@ qint16 displayModeFor(const DisplaySwitches &s, int weekday, int hour)
 {
     if (!isSwitch(s.sp2) || (s.sp2 == 1 && !isSwitch(s.sp2i)))
         return 0;
-    const bool sunday = s.sp2 == 1 && weekday == kSunday;
+    const bool sunday = s.sp2 == 1 && weekday == kClockSunday;
     const qint16 outsideBand = sunday ? (s.sp2i == 0 ? 2 : 3) : 1;
     const qint16 noticeOnlyInBand = sunday ? (s.sp2i == 0 ? 6 : 7) : 4;
 

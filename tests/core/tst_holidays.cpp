@@ -1,4 +1,4 @@
-#include "clock/holidays.h"
+#include "core/holidays.h"
 
 #include <QFile>
 #include <QSet>
@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("ordinary Monday") << QDate(2026, 12, 7) << "";
         QTest::newRow("spring equinox 2051") << QDate(2051, 3, 21) << "春分の日";
         QTest::newRow("autumn equinox 2099") << QDate(2099, 9, 23) << "秋分の日";
+        QTest::newRow("no equinox guessed past 2099") << QDate(2100, 3, 19) << "";
         QTest::newRow("元日 on a Sunday in 2062") << QDate(2062, 1, 2) << "振替休日";
     }
     void eachKindOfRule()

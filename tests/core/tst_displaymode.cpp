@@ -1,4 +1,5 @@
-#include "clock/displaymode.h"
+#include "core/displaymode.h"
+#include "core/nightband.h"
 
 #include <QTest>
 
@@ -37,9 +38,9 @@ private slots:
             const QByteArray name = QStringLiteral("sp2=%1 sp2i=%2 tel=%3 s1=%4 s2=%5")
                                         .arg(r.s.sp2).arg(r.s.sp2i).arg(r.s.tel).arg(r.s.telS1).arg(r.s.telS2)
                                         .toLatin1();
-            QTest::newRow(name + ", band, Sunday") << r.s << kSunday << kBandHour << r.bandSunday;
+            QTest::newRow(name + ", band, Sunday") << r.s << kClockSunday << kBandHour << r.bandSunday;
             QTest::newRow(name + ", band, Monday") << r.s << kMonday << kBandHour << r.bandOther;
-            QTest::newRow(name + ", day, Sunday") << r.s << kSunday << kDaytimeHour << r.outSunday;
+            QTest::newRow(name + ", day, Sunday") << r.s << kClockSunday << kDaytimeHour << r.outSunday;
             QTest::newRow(name + ", day, Monday") << r.s << kMonday << kDaytimeHour << r.outOther;
         }
     }
@@ -78,8 +79,8 @@ private slots:
         QTest::addColumn<int>("hour");
         QTest::addColumn<int>("mode");
         QTest::newRow("Saturday 23:30") << 7 << 23 << 4;
-        QTest::newRow("Sunday 00:00") << kSunday << 0 << 6;
-        QTest::newRow("Sunday 08:00") << kSunday << 8 << 2;
+        QTest::newRow("Sunday 00:00") << kClockSunday << 0 << 6;
+        QTest::newRow("Sunday 08:00") << kClockSunday << 8 << 2;
         QTest::newRow("Monday 00:00") << kMonday << 0 << 4;
     }
     void weekendNight()

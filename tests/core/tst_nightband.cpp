@@ -1,11 +1,40 @@
-#include "clock/telecounter.h"
+#include "core/nightband.h"
 
 #include <QTest>
 
-class TestTeleCounter : public QObject
+class TestNightBand : public QObject
 {
     Q_OBJECT
 private slots:
+    // What the face shows at the band's edges: 0 the time, 1 the counter, 2 left as it is.
+    void faceMode_data()
+    {
+        QTest::addColumn<int>("tel");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<int>("face");
+        struct Row {
+            qint16 tel, mode;
+            const char *at07_08_22_23;
+        };
+        const Row rows[] = {{0, 0, "0000"}, {0, 1, "0000"}, {0, 2, "0000"}, {1, 0, "0000"},
+                            {1, 1, "1001"}, {1, 2, "2222"}, {2, 0, "0000"}, {2, 1, "1111"}};
+        const int hours[] = {7, 8, 22, 23};
+        for (const Row &row : rows) {
+            for (int i = 0; i < 4; ++i)
+                QTest::addRow("tel=%d mode=%d %02d:00", row.tel, row.mode, hours[i])
+                    << int(row.tel) << int(row.mode) << hours[i] << row.at07_08_22_23[i] - '0';
+        }
+    }
+    void faceMode()
+    {
+        QFETCH(int, tel);
+        QFETCH(int, mode);
+        QFETCH(int, hour);
+        QFETCH(int, face);
+        QCOMPARE(int(faceModeFor(qint16(tel), qint16(mode), hour)), face);
+    }
+
     void timeLeft_data()
     {
         QTest::addColumn<QTime>("now");
@@ -47,5 +76,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTeleCounter)
-#include "tst_telecounter.moc"
+QTEST_GUILESS_MAIN(TestNightBand)
+#include "tst_nightband.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
+#include <QDate>
 
 // The five switches that decide how the clock is coloured, as stored (any 16-bit value).
 struct DisplaySwitches {
@@ -11,13 +11,14 @@ struct DisplaySwitches {
     qint16 telS2 = 0; // Telehodai colour for all text (1) or the notice only (0)
 };
 
-inline constexpr int kSunday = 1; // weekdays count 1 = Sunday … 7 = Saturday
-
-// The Telehodai band runs from 23:00:00 to 07:59:59; only the hour decides.
-constexpr bool inTelehodaiBand(int hour) { return hour == 23 || hour < 8; }
+// The clock numbers weekdays 1 = Sunday … 7 = Saturday (QDate counts Monday = 1 …
+// Sunday = 7, as Qt::DayOfWeek does).
+inline constexpr int kClockSunday = 1;
+inline int clockWeekday(const QDate &date) { return date.dayOfWeek() % 7 + 1; }
 
 // 0 when a switch that matters holds something other than 0 or 1 (leave the display
 // as it is); otherwise 1 … 8, the colouring to apply.
+// `weekday` in the clock's numbering.
 qint16 displayModeFor(const DisplaySwitches &switches, int weekday, int hour);
 
 enum class Paint { Keep, Normal, Sunday, Telehodai };

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+// Where the user's configuration lives: $XDG_CONFIG_HOME when it is an absolute path, or
+// .config in the home folder (without HOME, the one the passwd entry names). Empty where
+// there is no home other than "/": then nothing is written anywhere.
+QString configHome();

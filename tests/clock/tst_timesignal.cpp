@@ -1,0 +1,100 @@
+#include "clock/timesignal.h"
+#include "support/fakes.h"
+
+#include <QTest>
+
+using namespace std::chrono_literals;
+using Outcome = TimeSetter::Outcome;
+
+// The steps of one adjustment over the fake time setter, and what comes of them.
+class TestTimeSignal : public QObject
+{
+    Q_OBJECT
+private slots:
+    void outcome_data()
+    {
+        QTest::addColumn<int>("firstAnswer");
+        QTest::addColumn<bool>("syncService");
+        QTest::addColumn<int>("answerToQuestion"); // -1 no question; 0 declined; 1 accepted
+        QTest::addColumn<int>("switchAnswer");
+        QTest::addColumn<qint64>("stepMeanwhileMs");
+        QTest::addColumn<int>("secondAnswer");
+        QTest::addColumn<QList<qint64>>("shiftsMs");
+        QTest::addColumn<QString>("ends"); // "set", "refused", "refused switching", "refused, sync off" or ""
+        const QList<qint64> once{-50'000};
+        QTest::newRow("set") << int(Outcome::Done) << false << -1 << 0 << qint64(0) << 0 << once << "set";
+        QTest::newRow("not authorised") << int(Outcome::NotAuthorised) << false << -1 << 0 << qint64(0) << 0 << once
+                                        << "refused";
+        QTest::newRow("sync on, no service to switch it") << int(Outcome::AutomaticSync) << false << -1 << 0
+                                                          << qint64(0) << 0 << once << "refused";
+        QTest::newRow("sync question declined") << int(Outcome::AutomaticSync) << true << 0 << 0 << qint64(0) << 0
+                                                << once << "";
+        QTest::newRow("sync off, then set") << int(Outcome::AutomaticSync) << true << 1 << int(Outcome::Done)
+                                            << qint64(0) << int(Outcome::Done) << QList<qint64>{-50'000, -50'000}
+                                            << "set";
+        QTest::newRow("clock stepped 300 s while asking") << int(Outcome::AutomaticSync) << true << 1
+                                                          << int(Outcome::Done) << qint64(300'000) << int(Outcome::Done)
+                                                          << QList<qint64>{-50'000, -350'000} << "set";
+        QTest::newRow("switching sync off refused") << int(Outcome::AutomaticSync) << true << 1
+                                                    << int(Outcome::NotAuthorised) << qint64(0) << 0 << once
+                                                    << "refused switching";
+        QTest::newRow("sync off, then the time refused") << int(Outcome::AutomaticSync) << true << 1
+                                                         << int(Outcome::Done) << qint64(0) << int(Outcome::Failed)
+                                                         << QList<qint64>{-50'000, -50'000} << "refused, sync off";
+    }
+    void outcome()
+    {
+        QFETCH(int, firstAnswer);
+        QFETCH(bool, syncService);
+        QFETCH(int, answerToQuestion);
+        QFETCH(int, switchAnswer);
+        QFETCH(qint64, stepMeanwhileMs);
+        QFETCH(int, secondAnswer);
+        QFETCH(QList<qint64>, shiftsMs);
+        QFETCH(QString, ends);
+        FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(12, 34, 50)));
+        FakeTimeSetter setter;
+        setter.sync = {syncService, true};
+        setter.syncSwitchAnswer = {Outcome(switchAnswer), {}};
+        TimeSignal signal(clock, setter);
+        QString ended;
+        int questions = 0;
+        connect(&signal, &TimeSignal::adjusted, this, [&] { ended = QStringLiteral("set"); });
+        connect(&signal, &TimeSignal::refused, this, [&](const TimeSignal::Refusal &refusal) {
+            ended = refusal.whileSwitchingSyncOff ? QStringLiteral("refused switching")
+                    : refusal.syncSwitchedOff     ? QStringLiteral("refused, sync off")
+                                                  : QStringLiteral("refused");
+        });
+        connect(&signal, &TimeSignal::syncQuestion, this, [&] { ++questions; });
+
+        signal.start({});
+        setter.answer({Outcome(firstAnswer), {}});
+        QCOMPARE(questions, answerToQuestion < 0 ? 0 : 1);
+        if (answerToQuestion >= 0) {
+            clock.passSteadily(20s);
+            clock.set(clock.now().addMSecs(stepMeanwhileMs));
+            signal.answerSyncQuestion(answerToQuestion == 1);
+        }
+        if (setter.requests.size() == 2)
+            setter.answer({Outcome(secondAnswer), {}});
+        QList<qint64> sent;
+        for (const auto shift : setter.requests)
+            sent << shift.count();
+        QCOMPARE(sent, shiftsMs);
+        QCOMPARE(ended, ends);
+        QVERIFY(!signal.isPending());
+    }
+
+    // The listener's offset: a clock 0.43 s ahead is moved back by 0.43 s.
+    void correctionIsTheOffsetTakenOff()
+    {
+        FakeClock clock;
+        FakeTimeSetter setter;
+        TimeSignal signal(clock, setter);
+        signal.correctBy(430ms);
+        QCOMPARE(setter.requests, QList<std::chrono::milliseconds>{-430ms});
+    }
+};
+
+QTEST_MAIN(TestTimeSignal)
+#include "tst_timesignal.moc"

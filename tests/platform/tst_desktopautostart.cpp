@@ -1,0 +1,133 @@
+#include "platform/desktopautostart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+namespace {
+const QString kProgram = QStringLiteral("/usr/bin/ravelquint");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+}
+} // namespace
+
+class TestDesktopAutostart : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Checked against the Desktop Entry rules: reserved characters quoted, '"', '`', '$'
+    // and '\' escaped inside the quotes, '%' doubled, and the string's own escapes on top.
+    void execValue_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("plain") << "/usr/bin/ravelquint" << "/usr/bin/ravelquint";
+        QTest::newRow("space") << "/opt/my clock/ravelquint" << "\"/opt/my clock/ravelquint\"";
+        QTest::newRow("percent") << "/opt/100%/ravelquint" << "/opt/100%%/ravelquint";
+        QTest::newRow("quote") << "/opt/a\"b/ravelquint" << "\"/opt/a\\\\\"b/ravelquint\"";
+        QTest::newRow("backslash") << "/opt/a\\b/ravelquint" << "\"/opt/a\\\\\\\\b/ravelquint\"";
+        QTest::newRow("dollar") << "/opt/$HOME/ravelquint" << "\"/opt/\\\\$HOME/ravelquint\"";
+        QTest::newRow("non-ASCII") << "/opt/時計/ravelquint" << "/opt/時計/ravelquint";
+        QTest::newRow("tab") << "/opt/a\tb/ravelquint" << "\"/opt/a\\tb/ravelquint\"";
+        QTest::newRow("newline") << "/opt/a\nb/ravelquint" << "\"/opt/a\\nb/ravelquint\"";
+    }
+    void execValue()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        QCOMPARE(DesktopAutostart::execValue(program), exec);
+        QCOMPARE(DesktopAutostart::programOf(exec), program);
+        QVERIFY(!exec.contains(QLatin1Char('\n')) && !exec.contains(QLatin1Char('\t')));
+    }
+
+    // The user's own entry: the mark says whether it really starts this clock, switching on
+    // enables it in place, switching off hides it; only the program's own entry is removed.
+    void usersEntry_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QByteArray>("afterOn");  // empty: the program's own entry
+        QTest::addColumn<QByteArray>("afterOff"); // empty: removed
+        const QByteArray ours = DesktopAutostart::entryFor(kProgram);
+        QTest::newRow("the program's own") << ours << true << QByteArray() << QByteArray();
+        QTest::newRow("hidden by the user")
+            << QByteArray("[Desktop Entry]\nHidden=true\nExec=/usr/bin/ravelquint\n# mine\n") << false
+            << QByteArray("[Desktop Entry]\nHidden=false\nExec=/usr/bin/ravelquint\n# mine\n")
+            << QByteArray("[Desktop Entry]\nHidden=true\nExec=/usr/bin/ravelquint\n# mine\n");
+        QTest::newRow("disabled the GNOME way")
+            << QByteArray("[Desktop Entry]\nExec=/usr/bin/ravelquint\nX-GNOME-Autostart-enabled=false\n") << false
+            << QByteArray("[Desktop Entry]\nExec=/usr/bin/ravelquint\nX-GNOME-Autostart-enabled=true\n")
+            << QByteArray("[Desktop Entry]\nHidden=true\nExec=/usr/bin/ravelquint\nX-GNOME-Autostart-enabled=false\n");
+        QTest::newRow("another program") << QByteArray("[Desktop Entry]\nExec=/usr/bin/xclock -digital\n") << false
+                                         << QByteArray("[Desktop Entry]\nExec=/usr/bin/ravelquint\n")
+                                         << QByteArray("[Desktop Entry]\nHidden=true\nExec=/usr/bin/xclock -digital\n");
+        QTest::newRow("this program, edited") << QByteArray("[Desktop Entry]\nName=Clock\nExec=/usr/bin/ravelquint\n")
+                                              << true << QByteArray("[Desktop Entry]\nName=Clock\nExec=/usr/bin/ravelquint\n")
+                                              << QByteArray("[Desktop Entry]\nHidden=true\nName=Clock\nExec=/usr/bin/ravelquint\n");
+    }
+    void usersEntry()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(bool, enabled);
+        QFETCH(QByteArray, afterOn);
+        QFETCH(QByteArray, afterOff);
+        QTemporaryDir home;
+        DesktopAutostart autostart(home.path(), kProgram);
+        writeAll(autostart.path(), entry);
+        QCOMPARE(autostart.isEnabled(), enabled);
+        QVERIFY(autostart.setEnabled(true));
+        QVERIFY(autostart.isEnabled());
+        QCOMPARE(readAll(autostart.path()), afterOn.isEmpty() ? entry : afterOn);
+        writeAll(autostart.path(), entry);
+        QVERIFY(autostart.setEnabled(false));
+        QVERIFY(!autostart.isEnabled());
+        QCOMPARE(QFile::exists(autostart.path()), !afterOff.isEmpty());
+        if (!afterOff.isEmpty())
+            QCOMPARE(readAll(autostart.path()), afterOff);
+    }
+
+    // Refused with a reason, and nothing written anywhere.
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("place"); // what stands at the entry's path
+        QTest::addColumn<QString>("program");
+        QTest::newRow("no home") << "no home" << kProgram;
+        QTest::newRow("dangling link") << "dangling link" << kProgram;
+        QTest::newRow("link to a device") << "device link" << kProgram;
+        QTest::newRow("a path that is not UTF-8") << "" << QFile::decodeName("/opt/\xE8\xA8/ravelquint");
+    }
+    void refusals()
+    {
+        QFETCH(QString, place);
+        QFETCH(QString, program);
+        QTemporaryDir home;
+        DesktopAutostart autostart(place == QLatin1String("no home") ? QString() : home.path(), program);
+        const QString target = home.filePath(QStringLiteral("target"));
+        QDir().mkpath(home.filePath(QStringLiteral("autostart")));
+        if (place == QLatin1String("dangling link"))
+            QVERIFY(QFile::link(target, autostart.path()));
+        if (place == QLatin1String("device link"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), autostart.path()));
+        QVERIFY(!autostart.setEnabled(true));
+        QVERIFY2(!autostart.error().isEmpty(), "a reason");
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{});
+        if (place == QLatin1String("device link"))
+            QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() && !QFileInfo(QStringLiteral("/dev/null")).isFile());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopAutostart)
+#include "tst_desktopautostart.moc"
