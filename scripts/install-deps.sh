@@ -4,12 +4,12 @@
 # missing, through sudo when not root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic)
+packages=(cmake make g++ pkg-config qt6-base-dev libpulse-dev qt6-translations-l10n fonts-ipafont-gothic)
 case ${1:-run} in
     test | bench)
         packages+=(xvfb xauth x11-utils xdotool faketime imagemagick openbox weston qt6-wayland python3
                    python3-dbusmock dbus dpkg-dev file lintian desktop-file-utils appstream
-                   clang libclang-rt-dev util-linux)
+                   clang libclang-rt-dev util-linux pulseaudio pulseaudio-utils)
         [[ $1 == bench ]] && packages+=(x11-apps libx11-dev libxdamage-dev)
         ;;
     package) packages+=(dpkg-dev file lintian desktop-file-utils appstream) ;;

@@ -26,6 +26,8 @@ ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, Setting
             &ContextMenu::settingsRequested);
     m_adjust = addEntry(QStringLiteral("時報調整(&T)"), "AdjustToTimeSignal");
     connect(m_adjust, &QAction::triggered, this, &ContextMenu::timeSignalRequested);
+    m_listen = addEntry(QStringLiteral("時報を聞いて合わせる(&J)"), "ListenToTimeSignal");
+    connect(m_listen, &QAction::triggered, this, &ContextMenu::listenRequested);
     addSeparator();
     m_onTop = addEntry(QStringLiteral("常に手前に表示(&A)"), "StayOnTop", true);
     connect(m_onTop, &QAction::triggered, this, &ContextMenu::switchOnTop);
@@ -77,6 +79,7 @@ void ContextMenu::popupAt(const QPoint &globalPosition)
 void ContextMenu::readStates()
 {
     m_adjust->setEnabled(m_adjustmentSpot->isEnabled());
+    m_listen->setEnabled(m_adjustmentSpot->isEnabled());
     m_store.Refresh();
     m_onTop->setChecked(m_store.GetSwitch(Key::OnTop) == 1);
     m_holidays->setChecked(m_store.GetSwitch(Key::Holiday) == 1);

@@ -15,12 +15,13 @@ class ContextMenu : public QMenu
 {
     Q_OBJECT
 public:
-    // The time-signal entry is greyed whenever `adjustmentSpot` is disabled.
+    // The time-signal entries are greyed whenever `adjustmentSpot` is disabled.
     ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, Platform platform);
 
 signals:
     void settingsRequested();
     void timeSignalRequested();
+    void listenRequested();
     void onTopChanged(bool on);
 
 protected:
@@ -42,5 +43,5 @@ private:
     SettingsStore &m_store;
     TimeSetter &m_timeSetter;
     Autostart &m_autostart;
-    QAction *m_adjust, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
+    QAction *m_adjust, *m_listen, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
 };

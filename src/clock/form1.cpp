@@ -2,6 +2,7 @@
 
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
+#include "clock/listenbox.h"
 #include "clock/mousetarget.h"
 #include "clock/timesignal.h"
 #include "clock/timesignalprompts.h"
@@ -72,6 +73,7 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     m_menu = new ContextMenu(this, Label17, m_store, m_platform);
     connect(m_menu, &ContextMenu::settingsRequested, this, &Form1::Label16_DblClick);
     connect(m_menu, &ContextMenu::timeSignalRequested, this, &Form1::Label17_Click);
+    connect(m_menu, &ContextMenu::listenRequested, this, &Form1::listenToTimeSignal);
     connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
     connect(m_timeSignal, &TimeSignal::adjusted, this, &Form1::showAdjustment);
@@ -289,6 +291,12 @@ void Form1::Label16_DblClick()
 }
 
 void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
+
+void Form1::listenToTimeSignal()
+{
+    if (!m_timeSignal->isPending() && !findChild<ListenBox *>())
+        new ListenBox(m_platform.audioCapture, m_timeSignal, this);
+}
 
 bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }
 

@@ -49,6 +49,7 @@ private:
     void savePlace();
     void Label16_DblClick();
     void Label17_Click();
+    void listenToTimeSignal();
     void applyBandTest();
     void dispatch();
     void LoadState();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audiocapture.h"
 #include "platform/autostart.h"
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
@@ -11,4 +12,5 @@ struct Platform {
     TimeSetter &timeSetter;
     ColourPicker &colourPicker;
     Autostart &autostart;
+    AudioCapture &audioCapture;
 };

@@ -3,6 +3,7 @@
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
 #include "platform/desktopautostart.h"
+#include "platform/pulsecapture.h"
 #include "platform/platform.h"
 #include "platform/timedatedsetter.h"
 
@@ -13,8 +14,9 @@ struct SystemPlatform {
     TimedatedSetter timeSetter;
     DialogColourPicker colourPicker;
     DesktopAutostart autostart;
+    PulseCapture audioCapture;
 
     // `configHome` is where the settings live too; `program` is what starts at login.
     SystemPlatform(const QString &configHome, const QString &program) : autostart(configHome, program) {}
-    Platform platform() { return {clock, timeSetter, colourPicker, autostart}; }
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture}; }
 };

@@ -49,3 +49,21 @@ bool FakeAutostart::setEnabled(bool on)
         enabled = on;
     return refusal.isEmpty();
 }
+
+void FakeAudioCapture::start(std::function<void(int)> started, Samples samples, Failure failed)
+{
+    if (!refusal.isEmpty())
+        return failed(refusal);
+    running = true;
+    m_started = std::move(started);
+    m_samples = std::move(samples);
+}
+
+void FakeAudioCapture::play(const std::vector<float> &samples, int rate, double firstSampleMs)
+{
+    m_started(rate);
+    const qsizetype block = rate / 50;
+    for (qsizetype at = 0; running && at < qsizetype(samples.size()); at += block)
+        m_samples(samples.data() + at, std::min(block, qsizetype(samples.size()) - at),
+                  firstSampleMs + double(at) * 1000 / rate);
+}

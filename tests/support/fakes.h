@@ -6,6 +6,7 @@
 #include "platform/timesetter.h"
 
 #include <QList>
+#include <vector>
 #include <deque>
 
 class FakeClock final : public ClockSource
@@ -71,11 +72,29 @@ public:
     QString refusal;
 };
 
+// Hands the test's samples to the listener, or refuses with `refusal`.
+class FakeAudioCapture final : public AudioCapture
+{
+public:
+    void start(std::function<void(int)> started, Samples samples, Failure failed) override;
+    void stop() override { running = false; }
+    // As the server would deliver them: 20 ms blocks from `firstSampleMs` on.
+    void play(const std::vector<float> &samples, int rate, double firstSampleMs);
+
+    bool running = false;
+    QString refusal;
+
+private:
+    std::function<void(int)> m_started;
+    Samples m_samples;
+};
+
 struct FakePlatform {
     FakeClock clock;
     FakeTimeSetter timeSetter;
     FakeColourPicker colourPicker;
     FakeAutostart autostart;
+    FakeAudioCapture audioCapture;
 
-    Platform platform() { return {clock, timeSetter, colourPicker, autostart}; }
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture}; }
 };

@@ -1,0 +1,159 @@
+#include "platform/pulsecapture.h"
+
+#include <QDateTime>
+#include <QMetaObject>
+#include <QPointer>
+#include <pulse/pulseaudio.h>
+#include <vector>
+
+// Lives on PulseAudio's thread: each callback runs there, and hands its result over.
+struct PulseCapture::Session {
+    QPointer<PulseCapture> owner;
+    std::function<void(int)> started;
+    Samples samples;
+    Failure failed;
+    pa_threaded_mainloop *loop = nullptr;
+    pa_context *context = nullptr;
+    pa_stream *stream = nullptr;
+    bool failedOnce = false;
+
+    int generation = 0;
+
+    // Dropped on arrival when the capture was stopped meanwhile.
+    template <typename F> void toGui(F &&call)
+    {
+        QMetaObject::invokeMethod(
+            owner.data(),
+            [owner = owner, generation = generation, call = std::forward<F>(call)] {
+                if (owner && owner->m_generation == generation)
+                    call();
+            },
+            Qt::QueuedConnection);
+    }
+    void fail(const QString &why)
+    {
+        if (failedOnce)
+            return;
+        failedOnce = true;
+        toGui([failed = failed, why] { failed(why); });
+    }
+    QString lastError() const { return QString::fromUtf8(pa_strerror(pa_context_errno(context))); }
+};
+
+namespace {
+using Session = PulseCapture::Session;
+
+void onRead(pa_stream *stream, size_t, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    const void *bytes = nullptr;
+    size_t size = 0;
+    while (pa_stream_readable_size(stream) > 0 && pa_stream_peek(stream, &bytes, &size) == 0 && size > 0) {
+        pa_usec_t latency = 0;
+        int negative = 0;
+        const double nowMs = double(QDateTime::currentMSecsSinceEpoch());
+        const double latencyMs = pa_stream_get_latency(stream, &latency, &negative) == 0 && !negative
+                                     ? double(latency) / 1000
+                                     : 0;
+        if (bytes) {
+            // The latency covers all that waits to be read, this fragment from its first sample.
+            std::vector<float> block(static_cast<const float *>(bytes), static_cast<const float *>(bytes) + size / 4);
+            const double firstMs = nowMs - latencyMs;
+            session->toGui([samples = session->samples, block = std::move(block), firstMs] {
+                samples(block.data(), qsizetype(block.size()), firstMs);
+            });
+        }
+        pa_stream_drop(stream);
+    }
+}
+
+void onStreamState(pa_stream *stream, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    switch (pa_stream_get_state(stream)) {
+    case PA_STREAM_READY: {
+        const int rate = int(pa_stream_get_sample_spec(stream)->rate);
+        session->toGui([started = session->started, rate] { started(rate); });
+        break;
+    }
+    case PA_STREAM_FAILED:
+        session->fail(QStringLiteral("録音を始められません（%1）").arg(session->lastError()));
+        break;
+    default: break;
+    }
+}
+
+void onServerInfo(pa_context *context, const pa_server_info *info, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    if (!info || !info->default_source_name || !*info->default_source_name)
+        return session->fail(QStringLiteral("音声の入力装置がありません"));
+    // Mono float at the server's own rate: nothing resampled, so the timing holds.
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
+    session->stream = pa_stream_new(context, "time signal", &spec, nullptr);
+    pa_stream_set_state_callback(session->stream, onStreamState, session);
+    pa_stream_set_read_callback(session->stream, onRead, session);
+    pa_buffer_attr attr{};
+    attr.maxlength = uint32_t(-1);
+    attr.fragsize = uint32_t(pa_usec_to_bytes(20'000, &spec)); // 20 ms blocks
+    const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
+                                         | PA_STREAM_AUTO_TIMING_UPDATE);
+    if (pa_stream_connect_record(session->stream, nullptr, &attr, flags) < 0)
+        session->fail(QStringLiteral("録音を始められません（%1）").arg(session->lastError()));
+}
+
+void onContextState(pa_context *context, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    switch (pa_context_get_state(context)) {
+    case PA_CONTEXT_READY: pa_operation_unref(pa_context_get_server_info(context, onServerInfo, session)); break;
+    case PA_CONTEXT_FAILED:
+    case PA_CONTEXT_TERMINATED:
+        session->fail(QStringLiteral("音声サーバー（PulseAudio か PipeWire）に接続できません（%1）")
+                          .arg(session->lastError()));
+        break;
+    default: break;
+    }
+}
+} // namespace
+
+PulseCapture::PulseCapture() = default;
+
+PulseCapture::~PulseCapture() { stop(); }
+
+void PulseCapture::start(std::function<void(int sampleRate)> started, Samples samples, Failure failed)
+{
+    stop();
+    m_session = std::make_unique<Session>();
+    Session &s = *m_session;
+    s.owner = this;
+    s.generation = m_generation;
+    s.started = std::move(started);
+    s.samples = std::move(samples);
+    s.failed = std::move(failed);
+    s.loop = pa_threaded_mainloop_new();
+    s.context = pa_context_new(pa_threaded_mainloop_get_api(s.loop), "Ravelquint");
+    pa_context_set_state_callback(s.context, onContextState, &s);
+    // No autospawn: a clock must not start an audio server of its own.
+    if (pa_context_connect(s.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        s.fail(QStringLiteral("音声サーバー（PulseAudio か PipeWire）に接続できません（%1）").arg(s.lastError()));
+    pa_threaded_mainloop_start(s.loop);
+}
+
+// Stops at once: nothing queued for the GUI thread reaches a listener after this.
+void PulseCapture::stop()
+{
+    ++m_generation;
+    if (!m_session)
+        return;
+    Session &s = *m_session;
+    pa_threaded_mainloop_stop(s.loop);
+    if (s.stream) {
+        pa_stream_disconnect(s.stream);
+        pa_stream_unref(s.stream);
+    }
+    pa_context_disconnect(s.context);
+    pa_context_unref(s.context);
+    pa_threaded_mainloop_free(s.loop);
+    m_session.reset();
+}
