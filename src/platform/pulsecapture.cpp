@@ -43,23 +43,26 @@ struct PulseCapture::Session {
 namespace {
 using Session = PulseCapture::Session;
 
+// The newest sample in the buffer left the source a source latency and a transport ago;
+// the fragment's first sample is all that is buffered before it.
+double firstSampleMs(pa_stream *stream, size_t readable)
+{
+    const pa_timing_info *timing = pa_stream_get_timing_info(stream);
+    const double inFlightMs = timing ? double(timing->source_usec + timing->transport_usec) / 1000 : 0;
+    const double bufferedMs = double(pa_bytes_to_usec(readable, pa_stream_get_sample_spec(stream))) / 1000;
+    return double(QDateTime::currentMSecsSinceEpoch()) - inFlightMs - bufferedMs;
+}
+
 void onRead(pa_stream *stream, size_t, void *data)
 {
     auto *session = static_cast<Session *>(data);
     const void *bytes = nullptr;
     size_t size = 0;
-    while (pa_stream_readable_size(stream) > 0 && pa_stream_peek(stream, &bytes, &size) == 0 && size > 0) {
-        pa_usec_t latency = 0;
-        int negative = 0;
-        const double nowMs = double(QDateTime::currentMSecsSinceEpoch());
-        const double latencyMs = pa_stream_get_latency(stream, &latency, &negative) == 0 && !negative
-                                     ? double(latency) / 1000
-                                     : 0;
+    for (size_t readable; (readable = pa_stream_readable_size(stream)) > 0 && readable != size_t(-1)
+                          && pa_stream_peek(stream, &bytes, &size) == 0 && size > 0;) {
         if (bytes) {
-            // The latency covers all that waits to be read, this fragment from its first sample.
             std::vector<float> block(static_cast<const float *>(bytes), static_cast<const float *>(bytes) + size / 4);
-            const double firstMs = nowMs - latencyMs;
-            session->toGui([samples = session->samples, block = std::move(block), firstMs] {
+            session->toGui([samples = session->samples, block = std::move(block), firstMs = firstSampleMs(stream, readable)] {
                 samples(block.data(), qsizetype(block.size()), firstMs);
             });
         }
@@ -83,12 +86,14 @@ void onStreamState(pa_stream *stream, void *data)
     }
 }
 
-void onServerInfo(pa_context *context, const pa_server_info *info, void *data)
+void onSourceInfo(pa_context *context, const pa_source_info *info, int eol, void *data)
 {
     auto *session = static_cast<Session *>(data);
-    if (!info || !info->default_source_name || !*info->default_source_name)
+    if (eol || session->stream)
+        return;
+    if (!info)
         return session->fail(QStringLiteral("音声の入力装置がありません"));
-    // Mono float at the server's own rate: nothing resampled, so the timing holds.
+    // Mono float at the source's own rate: nothing resampled, so the timing holds.
     const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
     session->stream = pa_stream_new(context, "time signal", &spec, nullptr);
     pa_stream_set_state_callback(session->stream, onStreamState, session);
@@ -98,8 +103,16 @@ void onServerInfo(pa_context *context, const pa_server_info *info, void *data)
     attr.fragsize = uint32_t(pa_usec_to_bytes(20'000, &spec)); // 20 ms blocks
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
-    if (pa_stream_connect_record(session->stream, nullptr, &attr, flags) < 0)
+    if (pa_stream_connect_record(session->stream, info->name, &attr, flags) < 0)
         session->fail(QStringLiteral("録音を始められません（%1）").arg(session->lastError()));
+}
+
+void onServerInfo(pa_context *context, const pa_server_info *info, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    if (!info || !info->default_source_name || !*info->default_source_name)
+        return session->fail(QStringLiteral("音声の入力装置がありません"));
+    pa_operation_unref(pa_context_get_source_info_by_name(context, info->default_source_name, onSourceInfo, session));
 }
 
 void onContextState(pa_context *context, void *data)

@@ -14,9 +14,11 @@ import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 BINARY = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else None
+SYNTH = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
 GREEN, RED, BLACK = '00FF00', 'FF0000', '000000'
 SUNDAY_NIGHT = '2026-12-06 23:30:00'
 # Preloaded directly rather than through the faketime wrapper, so signals reach the clock itself.
@@ -410,6 +412,77 @@ def sync_on_asks_and_sets(home, accept):
         timedated.stop()
 
 
+class PrivateAudio:
+    """A PulseAudio server of the test's own whose only source reads a FIFO, fed in real
+    time from a thread: silence, then `samples` (mono float32 at 48 kHz) from `start` on."""
+
+    RATE, CHUNK = 48000, 240
+
+    def __init__(self, work, samples, start):
+        self.socket = os.path.join(work, 'pulse-native')
+        fifo = os.path.join(work, 'radio')
+        self.server = subprocess.Popen(
+            ['pulseaudio', '-n', '--daemonize=no', '--exit-idle-time=-1', '--use-pid-file=no', '--disable-shm=yes',
+             '-L', f'module-native-protocol-unix socket={self.socket} auth-anonymous=1',
+             '-L', f'module-pipe-source source_name=radio file={fifo} format=float32le rate={self.RATE} channels=1'],
+            env=dict(os.environ, HOME=work, XDG_RUNTIME_DIR=work), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        if not eventually(lambda: os.path.exists(self.socket) and os.path.exists(fifo)):
+            raise RuntimeError('the private audio server did not come up')
+        self.stopping = False
+        self.feeder = threading.Thread(target=self.feed, args=(fifo, samples, start), daemon=True)
+        self.feeder.start()
+
+    def feed(self, fifo, samples, start):
+        chunk_bytes = self.CHUNK * 4
+        silence = bytes(chunk_bytes)
+        with open(fifo, 'wb', buffering=0) as out:
+            k = 0
+            while not self.stopping:
+                # As a microphone does: each chunk once its last sample has sounded.
+                due = start + (k - 399) * self.CHUNK / self.RATE  # two seconds of silence first
+                time.sleep(max(0.0, due - time.time()))
+                at = (k - 400) * chunk_bytes
+                out.write(samples[at:at + chunk_bytes].ljust(chunk_bytes, b'\0') if 0 <= at < len(samples) else silence)
+                k += 1
+
+    def stop(self):
+        self.stopping = True
+        self.feeder.join(timeout=5)
+        self.server.terminate()
+        self.server.wait()
+
+
+def listening_sets_the_clock_to_the_pip(home, ahead):
+    """「時報を聞いて合わせる」 on a clock `ahead` seconds off, with the signal played through a
+    private audio server in real time: the shift sent is the offset heard, within 20 ms."""
+    lead = 9.0
+    samples = subprocess.run([SYNTH, '48000', str(lead + 3), str(lead)], capture_output=True, check=True).stdout
+    start = time.time() + 3
+    minute = datetime.datetime(2026, 12, 7, 12, 0, 0, tzinfo=TOKYO).timestamp()
+    stamp = os.path.join(home, 'faketime.rc')
+    with open(stamp, 'w') as out:
+        out.write('%+.6f' % (minute + ahead - (start + lead)))
+    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
+    audio = PrivateAudio(home, samples, start)
+    timedated = MockTimedated(home, json.dumps({'TimestampFile': stamp}))
+    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
+                  FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket)
+    try:
+        press_in_menu(clock, 'j')
+        sent = lambda: re.search(r'SetTime (-?\d+) True', timedated.calls())
+        check(eventually(sent, seconds=lead + 10), f'the clock {ahead:+} s off hears the signal and asks to be set')
+        if sent():
+            error = int(sent().group(1)) / 1e6 + ahead
+            print(f'     shift error for a clock {ahead:+} s off: {error * 1000:+.1f} ms', flush=True)
+            check(abs(error) <= 0.020, f'the shift is the offset heard within 20 ms ({error * 1000:+.1f} ms)')
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+        audio.stop()
+
+
 def press_in_menu(clock, letter):
     """Opens the clock's menu with the Menu key and, once it shows, presses an entry's letter."""
     windows = lambda: run('xdotool', 'search', '--all', '--onlyvisible', '--pid', str(clock.process.pid),
@@ -693,6 +766,9 @@ def main():
     for accept in (True, False):
         with tempfile.TemporaryDirectory() as home:
             sync_on_asks_and_sets(home, accept)
+    for ahead in (-25, -0.43, 0.43, 25):
+        with tempfile.TemporaryDirectory() as home:
+            listening_sets_the_clock_to_the_pip(home, ahead)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:
