@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QPixmapCache>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -29,6 +31,12 @@ void endQuietlyOnFatal(QtMsgType type, const QMessageLogContext &, const QString
 
 int main(int argc, char *argv[])
 {
+    // Started with 0, 1 or 2 closed, the first socket would take its number and a warning
+    // written to "stderr" would go into the X connection.
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", O_RDWR); // takes the lowest free number: this one
+    }
     // Before anything slow: a stop during start-up must still end the orderly way.
     QuitSignals::catchFromNowOn();
     // A closed stderr must not end the clock at its next warning.

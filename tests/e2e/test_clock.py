@@ -657,6 +657,23 @@ def closed_stderr_and_no_display(home):
     code = clock.close_by_window_manager()
     check(warned and code == 0, f'with stderr closed the clock warns, runs on and closes cleanly (exit {code})')
 
+    # Started with all three standard descriptors closed, as some launchers do: a warning
+    # must not reach the X connection, and SIGTERM still ends the clock.
+    closed = subprocess.Popen(['sh', '-c', 'exec "$0" 0<&- 1>&- 2>&-', BINARY],
+                              env=dict(os.environ, XDG_CONFIG_HOME=home, QT_QPA_PLATFORM='xcb'))
+    window = Clock.find_window('^Ravelquint$', pid=closed.pid)
+    write_store(home, {'color': {'color_f': '255'}})
+    eventually(lambda: RED in window_colours(window, HOUR_DIGITS))
+    write_store(home, {'color': {'color_f': 'worse'}})
+    eventually(lambda: GREEN in window_colours(window, HOUR_DIGITS))
+    closed.send_signal(signal.SIGTERM)
+    try:
+        code = closed.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        closed.kill()
+        code = None
+    check(code == 0, f'with 0, 1 and 2 closed the clock warns and SIGTERM ends it (exit {code})')
+
     env = dict(os.environ, XDG_CONFIG_HOME=home)
     for name in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM'):
         env.pop(name, None)
