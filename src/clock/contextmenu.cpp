@@ -80,9 +80,9 @@ void ContextMenu::readStates()
 {
     m_adjust->setEnabled(m_adjustmentSpot->isEnabled());
     m_listen->setEnabled(m_adjustmentSpot->isEnabled());
-    m_store.Refresh();
-    m_onTop->setChecked(m_store.GetSwitch(Key::OnTop) == 1);
-    m_holidays->setChecked(m_store.GetSwitch(Key::Holiday) == 1);
+    m_store.refresh();
+    m_onTop->setChecked(m_store.switchValue(Key::OnTop) == 1);
+    m_holidays->setChecked(m_store.switchValue(Key::Holiday) == 1);
     m_autostartEntry->setChecked(m_autostart.isEnabled());
     m_networkSync->setEnabled(false);
     m_timeSetter.readNetworkSync([self = QPointer<ContextMenu>(this)](const TimeSetter::SyncState &sync) {

@@ -92,20 +92,20 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
 
 void Form1::Form_Load()
 {
-    m_store.Refresh();
+    m_store.refresh();
     m_reading = m_platform.clock.now();
-    const bool firstRun = m_store.GetSwitch(Key::Start) == 0;
-    m_store.WriteMissingDefaults(firstRun);
+    const bool firstRun = m_store.switchValue(Key::Start) == 0;
+    m_store.writeMissingDefaults(firstRun);
     // Asked for before the first map, so the window manager never shows it any other way.
-    if (m_store.GetSwitch(Key::OnTop) == 1)
+    if (m_store.switchValue(Key::OnTop) == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint);
     if (!firstRun)
         restorePlace(*this, m_store);
 
-    Sp1 = m_store.GetSwitch(Key::Sp1);
-    Tel = m_store.GetSwitch(Key::Tel);
-    ColorB = m_store.GetColour(Key::ColorB);
-    CounterMode = m_store.GetSwitch(Key::Mode);
+    Sp1 = m_store.switchValue(Key::Sp1);
+    Tel = m_store.switchValue(Key::Tel);
+    ColorB = m_store.colour(Key::ColorB);
+    CounterMode = m_store.switchValue(Key::Mode);
     setBackColour(ColorB);
     setAdjustmentEnabled(Sp1 == 1);
     applyBandTest();
@@ -114,10 +114,10 @@ void Form1::Form_Load()
 
 void Form1::Timer1_Timer()
 {
-    m_store.Refresh();
+    m_store.refresh();
     m_reading = m_platform.clock.now();
-    CounterMode = m_store.GetSwitch(Key::Mode);
-    Tel = m_store.GetSwitch(Key::Tel);
+    CounterMode = m_store.switchValue(Key::Mode);
+    Tel = m_store.switchValue(Key::Tel);
     applyBandTest();
     dispatch();
 }
@@ -136,15 +136,15 @@ void Form1::dispatch()
 
 void Form1::LoadState()
 {
-    Sp2 = m_store.GetSwitch(Key::Sp2);
-    Sp2i = m_store.GetSwitch(Key::Sp2i);
-    Tel = m_store.GetSwitch(Key::Tel);
-    TelS1 = m_store.GetSwitch(Key::TelS1);
-    TelS2 = m_store.GetSwitch(Key::TelS2);
-    Holiday = m_store.GetSwitch(Key::Holiday);
-    ColorF = m_store.GetColour(Key::ColorF);
-    ColorS = m_store.GetColour(Key::ColorS);
-    ColorTel = m_store.GetColour(Key::ColorTel);
+    Sp2 = m_store.switchValue(Key::Sp2);
+    Sp2i = m_store.switchValue(Key::Sp2i);
+    Tel = m_store.switchValue(Key::Tel);
+    TelS1 = m_store.switchValue(Key::TelS1);
+    TelS2 = m_store.switchValue(Key::TelS2);
+    Holiday = m_store.switchValue(Key::Holiday);
+    ColorF = m_store.colour(Key::ColorF);
+    ColorS = m_store.colour(Key::ColorS);
+    ColorTel = m_store.colour(Key::ColorTel);
     sample(m_reading);
 }
 

@@ -25,8 +25,8 @@ void restorePlace(QWidget &window, SettingsStore &store)
 {
     if (windowSystemPlacesWindows())
         return;
-    const auto top = store.GetPosition(Key::Top);
-    const auto left = store.GetPosition(Key::Left);
+    const auto top = store.position(Key::Top);
+    const auto left = store.position(Key::Left);
     if (!top || !left)
         return;
     const QPoint position(pixelsFromTwips(*left), pixelsFromTwips(*top));

@@ -119,23 +119,23 @@ void Form2::connectHandlers()
 
 void Form2::Form_Load()
 {
-    m_store.Refresh();
+    m_store.refresh();
     loadSwatch(Shape1, Key::ColorB);
     loadSwatch(Shape2, Key::ColorF);
     loadSwatch(Shape3, Key::ColorS);
     loadSwatch(Shape4, Key::ColorTel);
 
-    Check1->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp1)));
-    Check2->setCheckState(checkStateFor(m_store.GetSwitch(Key::Sp2)));
-    (m_store.GetSwitch(Key::Sp2i) == 0 ? Option1 : Option2)->setChecked(true);
+    Check1->setCheckState(checkStateFor(m_store.switchValue(Key::Sp1)));
+    Check2->setCheckState(checkStateFor(m_store.switchValue(Key::Sp2)));
+    (m_store.switchValue(Key::Sp2i) == 0 ? Option1 : Option2)->setChecked(true);
 
-    const qint16 telS1 = m_store.GetSwitch(Key::TelS1);
-    const qint16 telS2 = m_store.GetSwitch(Key::TelS2);
-    Check3->setCheckState(checkStateFor(m_store.GetSwitch(Key::Tel)));
+    const qint16 telS1 = m_store.switchValue(Key::TelS1);
+    const qint16 telS2 = m_store.switchValue(Key::TelS2);
+    Check3->setCheckState(checkStateFor(m_store.switchValue(Key::Tel)));
     Check4->setCheckState(telS1 == 1 ? Qt::Checked : Qt::Unchecked);
     if (telS2 == 1)
         Option4->setChecked(true);
-    Check5->setCheckState(checkStateFor(m_store.GetSwitch(Key::Mode)));
+    Check5->setCheckState(checkStateFor(m_store.switchValue(Key::Mode)));
     updateEnabledStates();
 }
 
@@ -148,7 +148,7 @@ void Form2::updateEnabledStates()
     Option3->setEnabled(telehodai && valueOf(Check4) == 1);
 }
 
-void Form2::loadSwatch(Swatch *swatch, Key key) { swatch->setFill(m_store.GetColour(key)); }
+void Form2::loadSwatch(Swatch *swatch, Key key) { swatch->setFill(m_store.colour(key)); }
 
 void Form2::save(Key key, bool on) { save(key, storedtext::fromSwitch(on ? 1 : 0)); }
 

@@ -63,7 +63,7 @@ void SettingsStore::setValues(const settingsfile::Values &values)
     m_colours = {};
 }
 
-void SettingsStore::Refresh()
+void SettingsStore::refresh()
 {
     if (!(currentVersion() == m_loadedVersion))
         reload();
@@ -102,7 +102,7 @@ bool SettingsStore::writeEntry(Key key, const QString &value)
     if (!safefile::makeFolders(QFile::encodeName(QFileInfo(m_path).path()), &m_saveError))
         return false;
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
-        Refresh(); // keep whatever another process wrote
+        refresh(); // keep whatever another process wrote
         const QByteArray text = settingsfile::withEntry(m_text, key, value);
         safefile::Replacement replacement(m_nativePath, text);
         if (!replacement.ready()) {
@@ -141,7 +141,7 @@ void SettingsStore::reportSaveFailure()
                                         .arg(m_path, m_saveError);
 }
 
-bool SettingsStore::HoldsValidValue(Key key) const
+bool SettingsStore::holdsValidValue(Key key) const
 {
     const QString text = GetSetting(key);
     switch (keyInfo(key).encoding) {
@@ -153,23 +153,23 @@ bool SettingsStore::HoldsValidValue(Key key) const
     return false;
 }
 
-qint16 SettingsStore::GetSwitch(Key key)
+qint16 SettingsStore::switchValue(Key key)
 {
     std::optional<qint16> &cached = m_switches[std::size_t(key)];
     if (!cached)
-        cached = ConvertSwitch(key);
+        cached = convertSwitch(key);
     return *cached;
 }
 
-QColor SettingsStore::GetColour(Key key)
+QColor SettingsStore::colour(Key key)
 {
     std::optional<QColor> &cached = m_colours[std::size_t(key)];
     if (!cached)
-        cached = ConvertColour(key);
+        cached = convertColour(key);
     return *cached;
 }
 
-qint16 SettingsStore::ConvertSwitch(Key key)
+qint16 SettingsStore::convertSwitch(Key key)
 {
     const KeyInfo &info = keyInfo(key);
     const bool isMarker = info.encoding == Encoding::Marker;
@@ -185,7 +185,7 @@ qint16 SettingsStore::ConvertSwitch(Key key)
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
-QColor SettingsStore::ConvertColour(Key key)
+QColor SettingsStore::convertColour(Key key)
 {
     if (const auto colour = storedtext::toColour(GetSetting(key)))
         return *colour;
@@ -194,7 +194,7 @@ QColor SettingsStore::ConvertColour(Key key)
     return *storedtext::toColour(fallback);
 }
 
-std::optional<float> SettingsStore::GetPosition(Key key)
+std::optional<float> SettingsStore::position(Key key)
 {
     const auto position = storedtext::toPosition(GetSetting(key));
     if (!position)
@@ -204,7 +204,7 @@ std::optional<float> SettingsStore::GetPosition(Key key)
 
 QString SettingsStore::problemWith(Key key) const
 {
-    return Holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
+    return holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
                       : QStringLiteral("is missing");
 }
 
@@ -222,13 +222,13 @@ void SettingsStore::reportBadText(Key key, const QString &problem, const QString
 // A store deleted under a running clock is whole again at the next start. A first run also
 // mends what it cannot read, keeping whatever the user chose before a first run that never
 // closed; later runs leave a hand edit for the user to mend.
-void SettingsStore::WriteMissingDefaults(bool firstRun)
+void SettingsStore::writeMissingDefaults(bool firstRun)
 {
     for (const KeyInfo &info : kKeys) {
         if (!info.firstRunDefault)
             continue;
-        const bool missing = !Holds(info.key);
-        const bool repair = firstRun && !missing && !HoldsValidValue(info.key);
+        const bool missing = !holds(info.key);
+        const bool repair = firstRun && !missing && !holdsValidValue(info.key);
         if ((missing && !firstRun) || repair)
             qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; writing \"%4\"")
                                                 .arg(QLatin1String(info.section), QLatin1String(info.name),

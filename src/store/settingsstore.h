@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 // The per-user settings of the program: one INI file, every value plain text.
-// Reads are served from memory; Refresh() picks up what other processes wrote, so a
+// Reads are served from memory; refresh() picks up what other processes wrote, so a
 // handler calls it once before its reads instead of touching the disk for every key.
 // It costs one stat() while the file is unchanged, which matters ten times a second.
 class SettingsStore
@@ -25,7 +25,7 @@ public:
     static QString filePathIn(const QString &configHome);
     QString filePath() const { return m_path; }
 
-    void Refresh();
+    void refresh();
     QString GetSetting(Key key, const QString &fallback = QString()) const;
     // True when the entry reached the disk: the whole file was replaced atomically and
     // synced. Otherwise the value lives in memory until the program ends, the file is as
@@ -36,14 +36,14 @@ public:
     // Typed reads for a stored text that may have been edited by hand. A bad switch or
     // colour reads as its first-run default; a bad position as nothing. Each bad key is
     // reported once per run on stderr, and so is a switch that holds neither 0 nor 1.
-    qint16 GetSwitch(Key key);
-    QColor GetColour(Key key);
-    std::optional<float> GetPosition(Key key);
-    bool HoldsValidValue(Key key) const;
-    bool Holds(Key key) const { return m_values[std::size_t(key)].has_value(); }
+    qint16 switchValue(Key key);
+    QColor colour(Key key);
+    std::optional<float> position(Key key);
+    bool holdsValidValue(Key key) const;
+    bool holds(Key key) const { return m_values[std::size_t(key)].has_value(); }
 
     // Every start fills in what is missing; a first run also mends what it cannot read.
-    void WriteMissingDefaults(bool firstRun);
+    void writeMissingDefaults(bool firstRun);
     // How often the file has been read: once at start, then only when someone else changed it.
     int readCount() const { return m_readCount; }
 
@@ -61,8 +61,8 @@ private:
     void reload();
     bool writeEntry(Key key, const QString &value);
     void reportSaveFailure();
-    qint16 ConvertSwitch(Key key);
-    QColor ConvertColour(Key key);
+    qint16 convertSwitch(Key key);
+    QColor convertColour(Key key);
     QString problemWith(Key key) const;
     void setValues(const settingsfile::Values &values);
     void reportBadText(Key key, const QString &problem, const QString &outcome);

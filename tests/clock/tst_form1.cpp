@@ -101,11 +101,11 @@ private slots:
                                                                        QLatin1String(info.name),
                                                                        QLatin1String(info.firstRunDefault))));
         }
-        f.temp.store().Refresh();
+        f.temp.store().refresh();
         f.open();
         f.form->close();
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
-        f.temp.store().Refresh();
+        f.temp.store().refresh();
         f.open();
         for (const KeyInfo &info : kKeys)
             QVERIFY2(f.temp.contains(info.key), info.name);

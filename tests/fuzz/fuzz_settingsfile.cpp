@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
     SettingsStore store(path);
-    const bool firstRun = store.GetSwitch(Key::Start) == 0;
+    const bool firstRun = store.switchValue(Key::Start) == 0;
     bool noticeClicked = false;
     FakePlatform fake;
     fake.clock.set(timeFor(data, size));
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     SettingsStore after(path);
     for (const KeyInfo &info : kKeys) {
         const bool clicked = info.key == Key::Tel || (info.key == Key::TelS1 && noticeClicked);
-        if ((clicked || (firstRun && info.firstRunDefault)) && !after.HoldsValidValue(info.key))
+        if ((clicked || (firstRun && info.firstRunDefault)) && !after.holdsValidValue(info.key))
             std::abort();
     }
     QFile::remove(path);

@@ -398,8 +398,8 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes.first()->text().contains(store.filePath()), qPrintable(boxes.first()->text()));
         QVERIFY(boxes.first()->text().contains(QStringLiteral("プログラムを終了するまで有効")));
-        QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
-        QCOMPARE(store.GetSwitch(Key::Sp2), qint16(1));
+        QCOMPARE(store.switchValue(Key::Tel), qint16(1));
+        QCOMPARE(store.switchValue(Key::Sp2), qint16(1));
     }
 
     void onlyOkAndTheCloseButtonCloseIt_data()

@@ -251,7 +251,7 @@ private slots:
                                                                       .arg(QRegularExpression::escape(path), QRegularExpression::escape(reason))));
             QVERIFY(!store.SaveSetting(Key::Tel, QStringLiteral("1")));
             QVERIFY(!store.SaveSetting(Key::Mode, QStringLiteral("1"))); // reported once: a second line would fail
-            QCOMPARE(store.GetSwitch(Key::Tel), qint16(1));
+            QCOMPARE(store.switchValue(Key::Tel), qint16(1));
         }
         QCOMPARE(contents(path), before);
         if (Refusal(refusal) == Refusal::Device)
@@ -334,7 +334,7 @@ private slots:
         QFETCH(bool, inPlace);
         TempStore temp;
         temp.writeRaw("[setup]\ntel=0\nmode=0\n");
-        QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(0));
+        QCOMPARE(temp.store().switchValue(Key::Tel), qint16(0));
         if (inPlace) {
             waitUntilTheFileClockMovesPast(temp.path());
             temp.writeRaw(rewrite);
@@ -344,8 +344,8 @@ private slots:
             edit.write(rewrite);
             QVERIFY(edit.commit());
         }
-        temp.store().Refresh();
-        QCOMPARE(temp.store().GetSwitch(Key::Tel), qint16(1));
+        temp.store().refresh();
+        QCOMPARE(temp.store().switchValue(Key::Tel), qint16(1));
         QCOMPARE(temp.store().GetSetting(Key::Mode), QString::fromLatin1(rewrite.mid(rewrite.lastIndexOf('=') + 1, 1)));
     }
 
@@ -356,7 +356,7 @@ private slots:
         temp.store().SaveSetting(Key::Tel, QStringLiteral("1"));
         const int reads = temp.store().readCount();
         temp.store().SaveSetting(Key::Mode, QStringLiteral("1"));
-        temp.store().Refresh();
+        temp.store().refresh();
         QCOMPARE(temp.store().readCount(), reads);
         QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
     }
@@ -414,14 +414,14 @@ private slots:
                                                                        QRegularExpression::escape(text))));
         const auto read = [&] {
             SettingsStore &store = temp.store();
-            return keyInfo(key).encoding == Encoding::Colour ? storedtext::fromColour(store.GetColour(key)).toInt()
-                                                             : int(store.GetSwitch(key));
+            return keyInfo(key).encoding == Encoding::Colour ? storedtext::fromColour(store.colour(key)).toInt()
+                                                             : int(store.switchValue(key));
         };
         QCOMPARE(read(), value);
         QCOMPARE(read(), value); // reported once: a second line would fail
     }
 
-    void missingMarkerIsAFirstRunNotAFault() { TempStore temp; QCOMPARE(temp.store().GetSwitch(Key::Start), qint16(0)); }
+    void missingMarkerIsAFirstRunNotAFault() { TempStore temp; QCOMPARE(temp.store().switchValue(Key::Start), qint16(0)); }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsStore)

@@ -16,7 +16,7 @@ void TempStore::seed(const std::vector<std::pair<Key, QString>> &entries)
     SettingsStore other(path());
     for (const auto &[key, value] : entries)
         other.SaveSetting(key, value);
-    m_store->Refresh();
+    m_store->refresh();
 }
 
 void TempStore::seedDefaults()
@@ -49,5 +49,5 @@ void TempStore::writeRaw(const QByteArray &text)
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(text);
     file.close();
-    m_store->Refresh();
+    m_store->refresh();
 }
