@@ -94,13 +94,13 @@ void onSourceInfo(pa_context *context, const pa_source_info *info, int eol, void
     if (!info)
         return session->fail(QStringLiteral("音声の入力装置がありません"));
     // Mono float at the source's own rate: nothing resampled, so the timing holds.
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
-    session->stream = pa_stream_new(context, "time signal", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
+    session->stream = pa_stream_new(context, "time signal", &format, nullptr);
     pa_stream_set_state_callback(session->stream, onStreamState, session);
     pa_stream_set_read_callback(session->stream, onRead, session);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
-    attr.fragsize = uint32_t(pa_usec_to_bytes(20'000, &spec)); // 20 ms blocks
+    attr.fragsize = uint32_t(pa_usec_to_bytes(20'000, &format)); // 20 ms blocks
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_record(session->stream, info->name, &attr, flags) < 0)

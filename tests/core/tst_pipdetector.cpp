@@ -55,18 +55,18 @@ private slots:
         QFETCH(bool, heard);
         QFETCH(double, toleranceMs);
         std::mt19937 random(7);
-        synth::Signal spec{rate, 8, 4.537};
-        spec.maskedPip = condition == QLatin1String("masked") ? 0 : -1;
-        spec.pips = condition != QLatin1String("no pips") && condition != QLatin1String("speech alone");
-        spec.mainTone = condition != QLatin1String("no main") && condition != QLatin1String("speech alone");
-        spec.pipSpacing = condition == QLatin1String("0.8 s") ? 0.8 : 1;
+        synth::Signal tone{rate, 8, 4.537};
+        tone.maskedPip = condition == QLatin1String("masked") ? 0 : -1;
+        tone.pips = condition != QLatin1String("no pips") && condition != QLatin1String("speech alone");
+        tone.mainTone = condition != QLatin1String("no main") && condition != QLatin1String("speech alone");
+        tone.pipSpacing = condition == QLatin1String("0.8 s") ? 0.8 : 1;
         std::vector<float> samples = condition == QLatin1String("music") ? synth::music(rate, 120, random)
-                                                                         : synth::timeSignal(spec);
+                                                                         : synth::timeSignal(tone);
         if (condition == QLatin1String("one pip")) {
-            spec.maskedPip = 1;
-            spec.pips = false;
-            samples = synth::timeSignal(spec);
-            synth::Signal lonePip = spec;
+            tone.maskedPip = 1;
+            tone.pips = false;
+            samples = synth::timeSignal(tone);
+            synth::Signal lonePip = tone;
             lonePip.pips = true, lonePip.mainTone = false, lonePip.maskedPip = -1;
             const auto pips = synth::timeSignal(lonePip);
             for (std::size_t n = std::size_t(3.4 * rate); n < samples.size(); ++n)
@@ -75,15 +75,15 @@ private slots:
         if (condition != QLatin1String("clean") && condition != QLatin1String("masked"))
             synth::bandPass(samples, rate);
         if (condition.startsWith(QLatin1String("noise")))
-            synth::addNoise(samples, rate, spec.amplitude, condition.mid(6).toDouble(), random);
+            synth::addNoise(samples, rate, tone.amplitude, condition.mid(6).toDouble(), random);
         if (condition == QLatin1String("hum"))
-            synth::addHum(samples, rate, spec.amplitude);
+            synth::addHum(samples, rate, tone.amplitude);
         if (condition.startsWith(QLatin1String("speech")))
-            synth::addSpeech(samples, rate, 0, condition == QLatin1String("speech") ? spec.markAt - 3 : 8,
-                             spec.amplitude, random);
+            synth::addSpeech(samples, rate, 0, condition == QLatin1String("speech") ? tone.markAt - 3 : 8,
+                             tone.amplitude, random);
 
         for (const double aheadMs : {430.0, -25'000.0}) {
-            const auto offset = listen(samples, rate, spec.markAt, aheadMs);
+            const auto offset = listen(samples, rate, tone.markAt, aheadMs);
             QCOMPARE(offset.has_value(), heard);
             if (offset)
                 QVERIFY2(std::abs(*offset - aheadMs) <= toleranceMs, qPrintable(QString::number(*offset - aheadMs)));
