@@ -1,6 +1,7 @@
 #include "store/settingsfile.h"
 
 #include <QList>
+#include <algorithm>
 
 namespace settingsfile {
 
@@ -45,22 +46,31 @@ Line classify(const QByteArray &bytes)
         return {Line::Section, text.mid(1, close - 1).trimmed(), {}};
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0)
-        return {Line::Garbage, text, {}}; // a torn write's remains, say
+        return {Line::Garbage, text, {}}; // ignored, and kept as it stands
     return {Line::Entry, text.left(equals).trimmed(), unquoted(text.mid(equals + 1).trimmed())};
 }
 
-QList<QByteArray> linesOf(const QByteArray &text)
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// A line as it stands in the file: its text, and its own ending ("\n", "\r\n", or none at the end).
+struct RawLine {
+    QByteArray text, ending;
+};
+
+QList<RawLine> linesOf(const QByteArray &body)
 {
-    QByteArray body = text.startsWith("\xEF\xBB\xBF") ? text.mid(3) : text;
-    if (body.endsWith('\n'))
-        body.chop(1);
-    QList<QByteArray> lines = body.isEmpty() ? QList<QByteArray>{} : body.split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
+    QList<RawLine> lines;
+    for (qsizetype start = 0; start < body.size();) {
+        const qsizetype newline = body.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? body.size() : newline;
+        const bool crlf = newline > start && body.at(newline - 1) == '\r';
+        lines.append({body.mid(start, end - start - (crlf ? 1 : 0)), newline < 0 ? QByteArray() : QByteArray(crlf ? "\r\n" : "\n")});
+        start = end + 1;
     }
     return lines;
 }
+
+QByteArray withoutMark(const QByteArray &text) { return text.startsWith(kByteOrderMark) ? text.mid(3) : text; }
 
 bool isKey(const Line &line, const QString &section, const KeyInfo &info)
 {
@@ -85,8 +95,8 @@ Values parse(const QByteArray &text)
 {
     Values values;
     QString section;
-    for (const QByteArray &bytes : linesOf(text)) {
-        const Line line = classify(bytes);
+    for (const RawLine &raw : linesOf(withoutMark(text))) {
+        const Line line = classify(raw.text);
         if (line.kind == Line::Section)
             section = line.name;
         for (const KeyInfo &info : kKeys) {
@@ -97,44 +107,47 @@ Values parse(const QByteArray &text)
     return values;
 }
 
-// A torn copy of this entry (its key cut short, in its section) is a remain of an old
-// interrupted write; every other line the program does not understand is the user's.
-bool isTornCopy(const Line &line, const QString &section, const KeyInfo &info)
-{
-    return line.kind == Line::Garbage && section == QLatin1String(info.section)
-           && QLatin1String(info.name).startsWith(line.name);
-}
-
-// Repeats of the key and torn copies of it are dropped: the file heals as it is saved.
+// Every line but the entry's own stays byte for byte: the mark, each line's ending, the
+// lines the program does not understand. Repeats of the entry give way to the one new line.
 QByteArray withEntry(const QByteArray &text, Key key, const QString &value)
 {
     const KeyInfo &info = keyInfo(key);
-    QByteArray entry = QByteArray(info.name) + '=' + encoded(value).replace('\n', ' ').replace('\r', ' ');
-    QList<QByteArray> lines;
+    const QByteArray mark = text.startsWith(kByteOrderMark) ? QByteArray(kByteOrderMark) : QByteArray();
+    QList<RawLine> lines = linesOf(text.mid(mark.size()));
+    const auto withEnding = std::find_if(lines.cbegin(), lines.cend(), [](const RawLine &l) { return !l.ending.isEmpty(); });
+    const QByteArray ending = withEnding == lines.cend() ? QByteArray("\n") : withEnding->ending;
+    const RawLine entry{QByteArray(info.name) + '=' + encoded(value).replace('\n', ' ').replace('\r', ' '), ending};
     QString section;
     qsizetype insertAt = -1; // after the last entry of the key's section
     bool replaced = false;
-    for (const QByteArray &bytes : linesOf(text)) {
-        const Line line = classify(bytes);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line line = classify(lines[i].text);
         if (line.kind == Line::Section)
             section = line.name;
-        const bool ours = isKey(line, section, info);
-        if (isTornCopy(line, section, info) || (ours && replaced))
-            continue;
-        lines.append(ours ? entry : bytes);
-        replaced = replaced || ours;
+        if (isKey(line, section, info)) {
+            if (replaced) {
+                lines.remove(i--);
+                continue;
+            }
+            lines[i] = entry;
+            replaced = true;
+        }
         if (section == QLatin1String(info.section) && line.kind != Line::Blank)
-            insertAt = lines.size();
+            insertAt = i + 1;
     }
-    if (!replaced && insertAt >= 0) {
-        lines.insert(insertAt, entry);
-    } else if (!replaced) {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QByteArray());
-        lines.append('[' + QByteArray(info.section) + ']');
-        lines.append(entry);
+    if (!replaced) {
+        if (insertAt < 0 && !lines.isEmpty() && !lines.last().text.trimmed().isEmpty())
+            lines.append({QByteArray(), ending});
+        if (insertAt < 0)
+            lines.append({'[' + QByteArray(info.section) + ']', ending});
+        lines.insert(insertAt < 0 ? lines.size() : insertAt, entry);
     }
-    return lines.join('\n') + '\n';
+    QByteArray joined = mark;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool gainedAFollower = lines[i].ending.isEmpty() && i + 1 < lines.size();
+        joined += lines[i].text + (gainedAFollower ? ending : lines[i].ending);
+    }
+    return joined;
 }
 
 } // namespace settingsfile

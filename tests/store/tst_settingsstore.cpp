@@ -271,8 +271,7 @@ private slots:
     }
 
     // What a hand-edited file reads as, and what a save of tel makes of it: its one entry
-    // changes and the rest is kept; what means nothing (a torn write's remains, repeats of
-    // the entry) is dropped.
+    // changes and every other line is kept byte for byte; repeats of the entry are dropped.
     void saveChangesOneEntryAndKeepsTheRest_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -291,12 +290,14 @@ private slots:
                                                  << QByteArray("[setup]\ntel=0\n");
         QTest::newRow("the key in another section") << QByteArray("[color]\ntel=1\n") << QString() << "0"
                                                     << QByteArray("[color]\ntel=1\n\n[setup]\ntel=0\n");
-        QTest::newRow("torn copy of the entry dropped, other lines kept") << QByteArray("[setup]\ntel=1\nte\nnote\n[col") << "1"
-                                              << "0" << QByteArray("[setup]\ntel=0\nnote\n[col\n");
+        QTest::newRow("bare lines kept, even a cut-short key") << QByteArray("[setup]\ntel=1\nte\nnote\n[col") << "1"
+                                              << "0" << QByteArray("[setup]\ntel=0\nte\nnote\n[col");
+        QTest::newRow("CRLF kept, new entry takes it") << QByteArray("[setup]\r\nte\r\nmode=0\n") << QString() << "1"
+                                                      << QByteArray("[setup]\r\nte\r\nmode=0\ntel=1\r\n");
         QTest::newRow("header with a comment") << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=1\n") << "1" << "0"
                                                << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=0\n");
         QTest::newRow("odd text quoted, read back the same") << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=0\r\n") << "0"
-                                                             << " a;\"b\\" << QByteArray("[setup]\ntel=\" a;\\\"b\\\\\"\n");
+                                                             << " a;\"b\\" << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=\" a;\\\"b\\\\\"\r\n");
     }
     void saveChangesOneEntryAndKeepsTheRest()
     {
