@@ -4,5 +4,6 @@
 
 // Where the user's configuration lives: $XDG_CONFIG_HOME when it is an absolute path, or
 // .config in the home folder (without HOME, the one the passwd entry names). Empty where
-// there is no home other than "/": then nothing is written anywhere.
+// there is no home other than "/", or where its name is not valid in the locale (said on
+// stderr): then nothing is written anywhere.
 QString configHome();

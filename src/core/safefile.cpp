@@ -70,6 +70,11 @@ std::optional<QByteArray> replaceableTarget(const QByteArray &path, mode_t *mode
         *error = QStringLiteral("%1 belongs to another user").arg(named(target));
         return std::nullopt;
     }
+    // A user freezes their settings this way; root too, who could otherwise write anyway.
+    if (!(info.st_mode & S_IWUSR)) {
+        *error = QStringLiteral("%1 is read-only").arg(named(target));
+        return std::nullopt;
+    }
     *mode = info.st_mode & 07777;
     return target;
 }
@@ -82,9 +87,11 @@ QString errorText(int error)
                                          name ? QString::fromLatin1(name) : QString::number(error));
 }
 
-std::optional<QByteArray> readRegular(const QByteArray &path)
+std::optional<QByteArray> readRegular(const QByteArray &path, int *error)
 {
     const Descriptor file{::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0 && error)
+        *error = errno;
     struct stat info = {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
@@ -103,6 +110,12 @@ bool makeFolders(const QByteArray &path, QString *error)
 {
     struct stat info = {};
     if (::stat(path.constData(), &info) == 0) {
+        struct stat link = {};
+        if (S_ISDIR(info.st_mode) && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)
+            && info.st_uid != ::geteuid()) {
+            *error = QStringLiteral("%1 is a link to a folder of another user").arg(named(path));
+            return false;
+        }
         if (S_ISDIR(info.st_mode))
             return true;
         *error = QStringLiteral("%1: %2").arg(named(path), errorText(ENOTDIR));

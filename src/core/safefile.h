@@ -8,16 +8,18 @@
 // File operations that neither block nor write where they must not: every descriptor is
 // opened non-blocking and checked with fstat to be a regular file, so no FIFO or device
 // behind a path can hang the program, and nothing is written through a link to a file the
-// user does not own. Each failure says why, with the system's errno name.
+// user does not own, nor over a file its owner made read-only. Each failure says why, with the system's errno name.
 namespace safefile {
 
 // "Permission denied (EACCES)".
 QString errorText(int error);
 
-// The file's text, or nothing when the path holds no regular file.
-std::optional<QByteArray> readRegular(const QByteArray &path);
+// The file's text, or nothing when the path holds no regular file. Where the file is
+// there but cannot be opened, `error` receives the errno (ENOENT when it is not there).
+std::optional<QByteArray> readRegular(const QByteArray &path, int *error = nullptr);
 
-// Creates the folder and those above it, as `mkdir -p` does.
+// Creates the folder and those above it, as `mkdir -p` does. A folder reached through a
+// link to a folder of another user is refused, as a link to their file is.
 bool makeFolders(const QByteArray &path, QString *error);
 
 // An exclusive lock that dies with its process (or with this object), on a regular file

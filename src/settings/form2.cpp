@@ -152,17 +152,19 @@ void Form2::loadSwatch(Swatch *swatch, Key key) { swatch->setFill(m_store.colour
 
 void Form2::save(Key key, bool on) { save(key, storedtext::fromSwitch(on ? 1 : 0)); }
 
+// The writes of loading change nothing the user chose: they need no answer, nor a wait.
 void Form2::save(Key key, const QString &value)
 {
-    if (!m_store.SaveSetting(key, value))
+    if (!m_loaded)
+        m_store.saveInBackground({{key, value}});
+    else if (!m_store.SaveSetting(key, value))
         tellSaveRefusedOnce();
 }
 
-// Once in the dialog's life: the reason does not change from one click to the next. The
-// writes of start-up change nothing the user chose, so they alone bring no message.
+// Once in the dialog's life: the reason does not change from one click to the next.
 void Form2::tellSaveRefusedOnce()
 {
-    if (m_toldSaveRefused || !m_loaded)
+    if (m_toldSaveRefused)
         return;
     m_toldSaveRefused = true;
     openWarning(this, kSaveRefusedTitle, saveRefusedText(m_store.filePath(), m_store.saveError()), "SaveRefused");

@@ -4,9 +4,12 @@
 #include "core/safefile.h"
 #include "store/storedtext.h"
 
-#include <QDir>
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
+#include <QThread>
+#include <atomic>
+#include <cerrno>
 #include <QLoggingCategory>
 #include <unistd.h>
 
@@ -25,13 +28,22 @@ bool SettingsStore::FileVersion::operator==(const FileVersion &other) const
            && modified == other.modified && changed == other.changed;
 }
 
+struct SettingsStore::PendingSave {
+    Edits edits;
+    std::atomic<bool> finished = false;
+    Outcome outcome; // the worker's, complete once `finished` is set
+};
+
 SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath), m_nativePath(QFile::encodeName(filePath))
 {
+    m_writer.setMaxThreadCount(1);
     if (m_path.isEmpty())
-        qCWarning(lcStore).noquote() << QStringLiteral("no home folder to keep the settings in; "
+        qCWarning(lcStore).noquote() << QStringLiteral("no configuration folder to keep the settings in; "
                                                        "they last only until the program ends");
     reload();
 }
+
+SettingsStore::~SettingsStore() { waitForSaves(); }
 
 QString SettingsStore::defaultFilePath() { return filePathIn(configHome()); }
 
@@ -40,32 +52,52 @@ QString SettingsStore::filePathIn(const QString &configHome)
     return configHome.isEmpty() ? QString() : configHome + QStringLiteral("/ravelquint/ravelquint.conf");
 }
 
-SettingsStore::FileVersion SettingsStore::currentVersion() const
+SettingsStore::FileVersion SettingsStore::versionOf(const QByteArray &path)
 {
     struct stat info = {};
-    if (m_path.isEmpty() || ::stat(m_nativePath.constData(), &info) != 0)
+    if (path.isEmpty() || ::stat(path.constData(), &info) != 0)
         return {};
     return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
 
 void SettingsStore::reload()
 {
-    m_loadedVersion = currentVersion();
+    m_loadedVersion = versionOf(m_nativePath);
     ++m_readCount;
-    m_text = m_path.isEmpty() ? QByteArray() : safefile::readRegular(m_nativePath).value_or(QByteArray());
-    setValues(settingsfile::parse(m_text));
+    int error = ENOENT;
+    const auto text = m_loadedVersion.exists ? safefile::readRegular(m_nativePath, &error) : std::nullopt;
+    if (!text && error != ENOENT)
+        refuseReading(error);
+    setValues(settingsfile::parse(text.value_or(QByteArray())));
+}
+
+// Defaults written over a file the user cannot read would replace settings they still have.
+void SettingsStore::refuseReading(int error)
+{
+    if (!m_readRefusal.isEmpty())
+        return;
+    m_readRefusal = QStringLiteral("it could not be read: %1").arg(safefile::errorText(error));
+    m_reportedSaveFailure = true; // this says why
+    qCWarning(lcStore).noquote() << QStringLiteral("cannot read the settings in %1 (%2); running on the defaults, "
+                                                   "and the file is left as it is until the program ends")
+                                        .arg(m_path, safefile::errorText(error));
 }
 
 void SettingsStore::setValues(const settingsfile::Values &values)
 {
     m_values = values;
+    for (std::size_t i = 0; i < m_unsaved.size(); ++i) {
+        if (m_unsaved[i])
+            m_values[i] = m_unsaved[i];
+    }
     m_switches = {};
     m_colours = {};
 }
 
 void SettingsStore::refresh()
 {
-    if (!(currentVersion() == m_loadedVersion))
+    takeFinishedSaves();
+    if (!(versionOf(m_nativePath) == m_loadedVersion))
         reload();
 }
 
@@ -74,61 +106,124 @@ QString SettingsStore::GetSetting(Key key, const QString &fallback) const
     return m_values[std::size_t(key)].value_or(fallback);
 }
 
-// The new text is written and synced without the lock, which a slow disk could otherwise
-// hold for seconds; the lock covers the check that nobody wrote meanwhile, and the rename.
-// Two clocks on one file therefore never write over each other, and a save that cannot
-// take the lock is refused like any other.
-bool SettingsStore::SaveSetting(Key key, const QString &value)
+bool SettingsStore::SaveSetting(Key key, const QString &value) { return saveAll({{key, value}}); }
+
+bool SettingsStore::saveAll(const Edits &edits)
 {
-    const bool saved = writeEntry(key, value);
-    settingsfile::Values values = m_values;
-    values[std::size_t(key)] = value; // in memory, whatever the disk said
-    setValues(values);
-    if (!saved) {
-        reportSaveFailure();
-        return false;
+    const std::shared_ptr<PendingSave> save = submit(edits);
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread() && QAbstractEventDispatcher::instance()) {
+        while (!save->finished)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+    } else {
+        m_writer.waitForDone();
     }
-    m_saveError.clear();
-    safefile::syncFolderOf(m_nativePath);
-    return true;
+    takeFinishedSaves();
+    return save->outcome.saved;
 }
 
-bool SettingsStore::writeEntry(Key key, const QString &value)
+void SettingsStore::saveInBackground(const Edits &edits) { submit(edits); }
+
+void SettingsStore::waitForSaves()
 {
-    if (m_path.isEmpty()) {
-        m_saveError = QStringLiteral("there is no home folder");
-        return false;
+    m_writer.waitForDone();
+    takeFinishedSaves();
+}
+
+std::shared_ptr<SettingsStore::PendingSave> SettingsStore::submit(const Edits &edits)
+{
+    auto save = std::make_shared<PendingSave>();
+    save->edits = edits;
+    for (const auto &[key, value] : edits)
+        m_unsaved[std::size_t(key)] = value;
+    setValues(m_values); // in memory at once, whatever the disk will say
+    if (m_path.isEmpty() || !m_readRefusal.isEmpty()) {
+        save->outcome.error = m_path.isEmpty() ? QStringLiteral("there is no configuration folder") : m_readRefusal;
+        save->finished = true;
+    } else {
+        QAbstractEventDispatcher *waiter = QAbstractEventDispatcher::instance();
+        m_writer.start([save, path = m_nativePath, waiter] {
+            save->outcome = writeEdits(path, save->edits);
+            save->finished = true;
+            if (waiter)
+                waiter->wakeUp();
+        });
     }
-    if (!safefile::makeFolders(QFile::encodeName(QFileInfo(m_path).path()), &m_saveError))
-        return false;
+    m_pending.push_back(save);
+    return save;
+}
+
+void SettingsStore::takeFinishedSaves()
+{
+    while (!m_pending.empty() && m_pending.front()->finished) {
+        const std::shared_ptr<PendingSave> save = m_pending.front();
+        m_pending.pop_front();
+        takeOutcome(*save);
+    }
+}
+
+void SettingsStore::takeOutcome(const PendingSave &save)
+{
+    const Outcome &outcome = save.outcome;
+    if (!outcome.saved) {
+        m_saveError = outcome.error;
+        reportSaveFailure();
+        return;
+    }
+    m_saveError.clear();
+    for (const auto &[key, value] : save.edits) {
+        if (m_unsaved[std::size_t(key)] == value)
+            m_unsaved[std::size_t(key)].reset();
+    }
+    // Our own write needs no reading back; a later change by anyone else still shows.
+    if (outcome.version.exists && versionOf(m_nativePath) == outcome.version) {
+        m_loadedVersion = outcome.version;
+        setValues(settingsfile::parse(outcome.text));
+    }
+}
+
+// Runs on the writer thread, on nothing but its arguments. The new text is written and
+// synced without the lock, which a slow disk could otherwise hold for seconds; the lock
+// covers the check that nobody wrote meanwhile, and the rename. Two clocks on one file
+// therefore never write over each other, and a save that cannot take the lock is refused.
+SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const Edits &edits)
+{
+    Outcome outcome;
+    if (!safefile::makeFolders(path.left(path.lastIndexOf('/')), &outcome.error))
+        return outcome;
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
-        refresh(); // keep whatever another process wrote
-        const QByteArray text = settingsfile::withEntry(m_text, key, value);
-        safefile::Replacement replacement(m_nativePath, text);
+        const FileVersion before = versionOf(path);
+        int error = ENOENT;
+        const auto current = before.exists ? safefile::readRegular(path, &error) : std::nullopt;
+        if (!current && error != ENOENT) {
+            outcome.error = QStringLiteral("it could not be read: %1").arg(safefile::errorText(error));
+            return outcome;
+        }
+        QByteArray text = current.value_or(QByteArray());
+        for (const auto &[key, value] : edits)
+            text = settingsfile::withEntry(text, key, value);
+        safefile::Replacement replacement(path, text);
         if (!replacement.ready()) {
-            m_saveError = replacement.error();
-            return false;
+            outcome.error = replacement.error();
+            return outcome;
         }
-        const safefile::Lock lock(m_nativePath + ".lock", kLockWaitMs);
+        const safefile::Lock lock(path + ".lock", kLockWaitMs);
         if (!lock.held()) {
-            m_saveError = lock.error();
-            return false;
+            outcome.error = lock.error();
+            return outcome;
         }
-        if (!(currentVersion() == m_loadedVersion))
+        if (!(versionOf(path) == before))
             continue; // written meanwhile: edit that text instead
         if (!replacement.commit()) {
-            m_saveError = replacement.error();
-            return false;
+            outcome.error = replacement.error();
+            return outcome;
         }
-        // Our own write needs no reading back; a later change by anyone else still shows.
-        m_text = text;
-        const FileVersion written = currentVersion();
-        if (written.inode == replacement.inode())
-            m_loadedVersion = written;
-        return true;
+        const FileVersion written = versionOf(path);
+        safefile::syncFolderOf(path);
+        return {true, {}, text, written.inode == replacement.inode() ? written : FileVersion{}};
     }
-    m_saveError = QStringLiteral("the file changed at every one of %1 attempts").arg(kSaveAttempts);
-    return false;
+    outcome.error = QStringLiteral("the file changed at every one of %1 attempts").arg(kSaveAttempts);
+    return outcome;
 }
 
 void SettingsStore::reportSaveFailure()
@@ -221,9 +316,13 @@ void SettingsStore::reportBadText(Key key, const QString &problem, const QString
 
 // A store deleted under a running clock is whole again at the next start. A first run also
 // mends what it cannot read, keeping whatever the user chose before a first run that never
-// closed; later runs leave a hand edit for the user to mend.
+// closed; later runs leave a hand edit for the user to mend. One save for them all: a
+// first run must not wait for the lock once per key.
 void SettingsStore::writeMissingDefaults(bool firstRun)
 {
+    if (!m_readRefusal.isEmpty())
+        return;
+    Edits defaults;
     for (const KeyInfo &info : kKeys) {
         if (!info.firstRunDefault)
             continue;
@@ -234,6 +333,8 @@ void SettingsStore::writeMissingDefaults(bool firstRun)
                                                 .arg(QLatin1String(info.section), QLatin1String(info.name),
                                                      problemWith(info.key), QLatin1String(info.firstRunDefault));
         if (missing || repair)
-            SaveSetting(info.key, QString::fromLatin1(info.firstRunDefault));
+            defaults.emplace_back(info.key, QString::fromLatin1(info.firstRunDefault));
     }
+    if (!defaults.empty())
+        saveInBackground(defaults);
 }

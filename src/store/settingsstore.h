@@ -5,10 +5,15 @@
 
 #include <QColor>
 #include <QString>
+#include <QThreadPool>
 #include <array>
 #include <bitset>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 // The per-user settings of the program: one INI file, every value plain text.
 // Reads are served from memory; refresh() picks up what other processes wrote, so a
@@ -17,7 +22,12 @@
 class SettingsStore
 {
 public:
+    using Edits = std::vector<std::pair<Key, QString>>;
+
     explicit SettingsStore(const QString &filePath = defaultFilePath());
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
 
     // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, or under ~/.config; empty where there
     // is no home folder, and then the settings live in memory only.
@@ -28,9 +38,15 @@ public:
     void refresh();
     QString GetSetting(Key key, const QString &fallback = QString()) const;
     // True when the entry reached the disk: the whole file was replaced atomically and
-    // synced. Otherwise the value lives in memory until the program ends, the file is as
-    // it was, and saveError() says why.
+    // synced. Otherwise the value lives in memory until the program ends (over every
+    // reload), the file is as it was, and saveError() says why. The lock wait, the write
+    // and the sync run on a thread of their own; meanwhile this thread's timers and
+    // paints go on, and only the user's input waits.
     bool SaveSetting(Key key, const QString &value);
+    bool saveAll(const Edits &edits);
+    // The same, for a caller that needs no answer: a refusal is told on stderr only.
+    void saveInBackground(const Edits &edits);
+    void waitForSaves();
     QString saveError() const { return m_saveError; }
 
     // Typed reads for a stored text that may have been edited by hand. A bad switch or
@@ -57,9 +73,20 @@ private:
         timespec modified{}, changed{};
         bool operator==(const FileVersion &other) const;
     };
-    FileVersion currentVersion() const;
+    struct Outcome {
+        bool saved = false;
+        QString error;
+        QByteArray text;
+        FileVersion version; // what the save left, where nobody has written since
+    };
+    struct PendingSave;
+    static FileVersion versionOf(const QByteArray &path);
+    static Outcome writeEdits(const QByteArray &path, const Edits &edits);
+    std::shared_ptr<PendingSave> submit(const Edits &edits);
+    void takeFinishedSaves();
+    void takeOutcome(const PendingSave &save);
     void reload();
-    bool writeEntry(Key key, const QString &value);
+    void refuseReading(int error);
     void reportSaveFailure();
     qint16 convertSwitch(Key key);
     QColor convertColour(Key key);
@@ -70,13 +97,17 @@ private:
     QString m_path;
     QByteArray m_nativePath;
     FileVersion m_loadedVersion;
-    QByteArray m_text; // the file as last read or written; a save edits it
     settingsfile::Values m_values;
+    // Values not (yet) on the disk: they hold over every reload until saved.
+    settingsfile::Values m_unsaved;
     // Typed reads, converted once per change of the text: the clock asks ten times a second.
     std::array<std::optional<qint16>, kKeys.size()> m_switches;
     std::array<std::optional<QColor>, kKeys.size()> m_colours;
     std::bitset<kKeys.size()> m_reported;
     QString m_saveError;
+    QString m_readRefusal; // the file is there but could not be read: it is never written
     bool m_reportedSaveFailure = false;
     int m_readCount = 0;
+    std::deque<std::shared_ptr<PendingSave>> m_pending;
+    QThreadPool m_writer; // one thread: saves reach the disk in the order they were made
 };

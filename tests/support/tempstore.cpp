@@ -36,8 +36,10 @@ QString TempStore::read(Key key) const { return settingsfile::parse(rawText())[s
 
 bool TempStore::contains(Key key) const { return settingsfile::parse(rawText())[std::size_t(key)].has_value(); }
 
+// What the disk holds once the store's saves in flight have landed.
 QByteArray TempStore::rawText() const
 {
+    m_store->waitForSaves();
     QFile file(path());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
