@@ -140,13 +140,16 @@ private slots:
             QCOMPARE(form.pos(), position);
     }
 
-    void unreadablePositionLeavesTheWindowWhereTheSystemPutIt()
+    // A later run leaves hand edits for the user to mend, and the window where the system put it.
+    void laterRunLeavesUnreadableHandEditsAsTheyAre()
     {
         ClockFixture f;
         f.temp.seedDefaults();
-        f.temp.seed({{Key::Top, QStringLiteral("middle")}});
+        f.temp.seed({{Key::Top, QStringLiteral("middle")}, {Key::Tel, QStringLiteral("yes")}});
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[info\\] top holds \"middle\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel holds \"yes\"")));
         QVERIFY(!f.open().testAttribute(Qt::WA_Moved));
+        QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("yes"));
     }
 
     // A first run that was killed before it closed must not undo what the user chose meanwhile.

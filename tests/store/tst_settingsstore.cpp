@@ -30,10 +30,19 @@ extern "C" int fdatasync(int fd)
     return int(::syscall(SYS_fdatasync, fd));
 }
 
+// Runs once, at the store's next try for its lock.
+static std::function<void()> g_atLockTry;
+extern "C" int flock(int fd, int operation)
+{
+    if (g_atLockTry)
+        std::exchange(g_atLockTry, {})();
+    return int(::syscall(SYS_flock, fd, operation));
+}
+
 namespace {
 enum class Refusal {
     FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, LockHeld, FifoAtLock,
-    LinkToAnotherUsersFile, DanglingLink
+    LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, LinkAtLock, LinkToAnotherUsersFolder
 };
 int g_heldLock = -1; // another clock's lock, held while a row runs
 constexpr uid_t kNobody = 65534;
@@ -122,6 +131,32 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
         g_heldLock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(), O_RDWR | O_CLOEXEC);
         ::flock(g_heldLock, LOCK_EX);
         break;
+    case Refusal::ReadOnlyFile:
+    case Refusal::UnreadableFile:
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        ::chmod(QFile::encodeName(path).constData(), refusal == Refusal::ReadOnlyFile ? 0444 : 0200);
+        if (refusal == Refusal::UnreadableFile) { // root reads anything: the save runs as its owner
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+            [[maybe_unused]] const int theirs = ::chown(QFile::encodeName(folder).constData(), kNobody, kNobody)
+                                                + ::chown(QFile::encodeName(path).constData(), kNobody, kNobody)
+                                                + ::chown(QFile::encodeName(path + ".lock").constData(), kNobody, kNobody);
+        }
+        break;
+    case Refusal::LinkAtLock:
+        SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
+        QFile::remove(path + QStringLiteral(".lock"));
+        QFile::link(dir.filePath(QStringLiteral("elsewhere")), path + QStringLiteral(".lock"));
+        break;
+    case Refusal::LinkToAnotherUsersFolder: {
+        if (::geteuid() != 0)
+            return *skip = "needs root, to own a folder as another user", QString();
+        QDir(folder).removeRecursively();
+        const QString theirs = dir.filePath(QStringLiteral("theirs"));
+        QDir().mkpath(theirs);
+        [[maybe_unused]] const int owned = ::chown(QFile::encodeName(theirs).constData(), kNobody, kNobody);
+        QFile::link(theirs, folder);
+        break;
+    }
     case Refusal::FifoAtLock:
         SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("0"));
         QFile::remove(path + QStringLiteral(".lock"));
@@ -178,6 +213,7 @@ private slots:
     void init()
     {
         g_failSync = false;
+        g_atLockTry = {};
         if (g_heldLock >= 0)
             ::close(std::exchange(g_heldLock, -1));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
@@ -188,6 +224,9 @@ private slots:
         QTemporaryDir home;
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
         QCOMPARE(SettingsStore::defaultFilePath(), home.filePath(QStringLiteral("ravelquint/ravelquint.conf")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()) + "/\xC0\xDF\xC4\xEA"); // 「設定」 in EUC-JP
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("%C0%DF%C4%EA has a name that is not valid")));
+        QCOMPARE(SettingsStore::defaultFilePath(), QString()); // never a sibling with another name
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("HOME"); // never "/": the passwd entry says where home is
         const QString passwdHome = QFile::decodeName(::getpwuid(::geteuid())->pw_dir);
@@ -224,6 +263,11 @@ private slots:
         QTest::newRow("link to another user's file, as root") << int(Refusal::LinkToAnotherUsersFile)
                                                               << "belongs to another user";
         QTest::newRow("link to nothing, as root") << int(Refusal::DanglingLink) << "is a link to nothing";
+        QTest::newRow("file made read-only") << int(Refusal::ReadOnlyFile) << "is read-only";
+        QTest::newRow("file its owner cannot read, ordinary user") << int(Refusal::UnreadableFile) << "could not be read";
+        QTest::newRow("link at the lock") << int(Refusal::LinkAtLock) << "cannot open the lock file";
+        QTest::newRow("link to another user's folder, as root") << int(Refusal::LinkToAnotherUsersFolder)
+                                                                << "link to a folder of another user";
     }
     void refusedSaveKeepsTheFileAndSaysWhy()
     {
@@ -236,9 +280,12 @@ private slots:
         if (skip)
             QSKIP(skip);
         const QByteArray before = contents(path);
-        if (Refusal(refusal) == Refusal::ReadOnlyFolder || Refusal(refusal) == Refusal::ReadOnlyConfigHome) {
+        const Refusal r = Refusal(refusal);
+        if (r == Refusal::ReadOnlyFolder || r == Refusal::ReadOnlyConfigHome || r == Refusal::UnreadableFile) {
             const QString answer = asOrdinaryUser([&] {
                 SettingsStore store(path);
+                if (r == Refusal::UnreadableFile) // readable again, but too late: defaults must not replace it
+                    ::chmod(QFile::encodeName(path).constData(), 0600);
                 return store.SaveSetting(Key::Tel, QStringLiteral("1")) ? QStringLiteral("saved") : store.saveError();
             });
             if (answer.isNull())
@@ -254,8 +301,9 @@ private slots:
             QCOMPARE(store.switchValue(Key::Tel), qint16(1));
         }
         QCOMPARE(contents(path), before);
-        if (Refusal(refusal) == Refusal::Device)
+        if (r == Refusal::Device)
             QVERIFY(QFileInfo(QFileInfo(path).canonicalFilePath()).exists() && !QFileInfo(path).isFile());
+        QVERIFY(!QFileInfo::exists(dir.filePath(r == Refusal::LinkAtLock ? "elsewhere" : "theirs/ravelquint.conf.lock")));
     }
 
     void linkToARegularFileUpdatesItsTarget()
@@ -385,6 +433,46 @@ private slots:
         QVERIFY(temp.store().SaveSetting(Key::Mode, QStringLiteral("1")));
         QCOMPARE(temp.read(Key::Tel), QStringLiteral("1"));
         QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
+    }
+
+    // Another clock's save runs before ours or after it, never alongside it.
+    void saveWaitsForTheLockAndChecksUnderIt_data()
+    {
+        QTest::addColumn<bool>("anotherWritesMeanwhile");
+        QTest::newRow("lock let go after the first try") << false;
+        QTest::newRow("another clock writes as the lock is taken") << true;
+    }
+    void saveWaitsForTheLockAndChecksUnderIt()
+    {
+        QFETCH(bool, anotherWritesMeanwhile);
+        TempStore temp;
+        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        const QString path = temp.path();
+        if (anotherWritesMeanwhile) {
+            g_atLockTry = [path] { SettingsStore(path).SaveSetting(Key::Tel, QStringLiteral("1")); };
+        } else {
+            g_heldLock = ::open(QFile::encodeName(path + QStringLiteral(".lock")).constData(), O_RDWR | O_CLOEXEC);
+            ::flock(g_heldLock, LOCK_EX);
+            g_atLockTry = [] { g_atLockTry = [] { ::close(std::exchange(g_heldLock, -1)); }; };
+        }
+        QVERIFY(temp.store().SaveSetting(Key::Mode, QStringLiteral("1")));
+        QCOMPARE(temp.read(Key::Tel), QLatin1String(anotherWritesMeanwhile ? "1" : "0"));
+        QCOMPARE(temp.read(Key::Mode), QStringLiteral("1"));
+    }
+
+    // Until it is saved, a refused value is what the program uses, whatever the file says.
+    void refusedValueOutlivesReloads()
+    {
+        TempStore temp;
+        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        g_failSync = true;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings")));
+        QVERIFY(!temp.store().SaveSetting(Key::Tel, QStringLiteral("1")));
+        g_failSync = false;
+        SettingsStore(temp.path()).SaveSetting(Key::Mode, QStringLiteral("1"));
+        temp.store().refresh();
+        QCOMPARE(temp.store().GetSetting(Key::Mode), QStringLiteral("1"));
+        QCOMPARE(temp.store().GetSetting(Key::Tel), QStringLiteral("1"));
     }
 
     void badValueReadsAsItsDefaultAndIsReportedOnce_data()
