@@ -75,6 +75,7 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(m_menu, &ContextMenu::timeSignalRequested, this, &Form1::Label17_Click);
     connect(m_menu, &ContextMenu::listenRequested, this, &Form1::listenToTimeSignal);
     connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
+    m_place = new WindowPlace(*this, m_store, m_platform.placesWindows);
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
     connect(m_timeSignal, &TimeSignal::adjusted, this, &Form1::showAdjustment);
     new TimeSignalPrompts(m_timeSignal, this);
@@ -100,7 +101,7 @@ void Form1::Form_Load()
     if (m_store.switchValue(Key::OnTop) == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint);
     if (!firstRun)
-        restorePlace(*this, m_store);
+        m_place->restore();
 
     Sp1 = m_store.switchValue(Key::Sp1);
     Tel = m_store.switchValue(Key::Tel);
@@ -271,7 +272,7 @@ void Form1::Form_Unload()
     savePlace();
 }
 
-void Form1::savePlace() { ::savePlace(*this, m_store); }
+void Form1::savePlace() { m_place->save(); }
 
 void Form1::setAdjustmentEnabled(bool enabled) { Label17->setEnabled(enabled); }
 

@@ -11,6 +11,7 @@ class ContextMenu;
 class MouseTarget;
 class SettingsStore;
 class TimeSignal;
+class WindowPlace;
 class WallTimer;
 
 // The clock window: the date and time in seventeen labels, refreshed from the settings
@@ -83,4 +84,5 @@ private:
     WallTimer *Timer1;
     ContextMenu *m_menu;
     TimeSignal *m_timeSignal;
+    WindowPlace *m_place;
 };

@@ -4,12 +4,15 @@
 #include "store/storedtext.h"
 #include "widgets/twips.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 namespace {
+constexpr int kSettleMs = 1000;
+
 bool overlapsAnyScreen(const QRect &frame)
 {
     const auto screens = QGuiApplication::screens();
@@ -17,30 +20,60 @@ bool overlapsAnyScreen(const QRect &frame)
                        [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
 }
 
-// A Wayland compositor places windows itself and tells the client nothing of where.
-bool windowSystemPlacesWindows() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+SettingsStore::Edits placeOf(const QWidget &window)
+{
+    return {{Key::Top, storedtext::fromPosition(float(twipsFromPixels(window.pos().y())))},
+            {Key::Left, storedtext::fromPosition(float(twipsFromPixels(window.pos().x())))}};
+}
 } // namespace
 
-void restorePlace(QWidget &window, SettingsStore &store)
+WindowPlace::WindowPlace(QWidget &window, SettingsStore &store, bool placesWindows)
+    : QObject(&window), m_window(window), m_store(store), m_placesWindows(placesWindows)
 {
-    if (windowSystemPlacesWindows())
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(kSettleMs);
+    connect(&m_settled, &QTimer::timeout, this, &WindowPlace::saveSettledPlace);
+    if (m_placesWindows)
+        window.installEventFilter(this);
+}
+
+void WindowPlace::restore()
+{
+    if (!m_placesWindows)
         return;
-    const auto top = store.position(Key::Top);
-    const auto left = store.position(Key::Left);
+    const auto top = m_store.position(Key::Top);
+    const auto left = m_store.position(Key::Left);
     if (!top || !left)
         return;
     const QPoint position(pixelsFromTwips(*left), pixelsFromTwips(*top));
     // After a monitor is unplugged the stored place may be nowhere to be seen.
-    if (overlapsAnyScreen(QRect(position, window.frameGeometry().size())))
-        window.move(position);
+    if (overlapsAnyScreen(QRect(position, m_window.frameGeometry().size())))
+        m_window.move(position);
 }
 
-void savePlace(const QWidget &window, SettingsStore &store)
+void WindowPlace::save()
 {
-    // Where the window system places windows, the stored place stays for a session that can use it.
-    if (!windowSystemPlacesWindows()) {
-        store.SaveSetting(Key::Top, storedtext::fromPosition(float(twipsFromPixels(window.pos().y()))));
-        store.SaveSetting(Key::Left, storedtext::fromPosition(float(twipsFromPixels(window.pos().x()))));
+    m_settled.stop();
+    if (m_placesWindows) {
+        for (const auto &[key, value] : placeOf(m_window))
+            m_store.SaveSetting(key, value);
     }
-    store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
+    m_store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
+}
+
+bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move && m_window.isVisible())
+        m_settled.start();
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowPlace::saveSettledPlace()
+{
+    const SettingsStore::Edits place = placeOf(m_window);
+    m_store.refresh();
+    const bool stored = std::all_of(place.begin(), place.end(),
+                                    [&](const auto &entry) { return m_store.GetSetting(entry.first) == entry.second; });
+    if (!stored)
+        m_store.saveInBackground(place);
 }

@@ -1,13 +1,34 @@
 #pragma once
 
+#include <QObject>
+#include <QTimer>
+
 class QWidget;
 class SettingsStore;
 
-// Where the clock stands on screen, kept in the store between runs.
+// Where the clock stands on screen, kept in the store between runs. Only where the window
+// system lets a program place its window and says where it is (X11) is the place restored
+// or saved; elsewhere the stored place waits for a session that can use it.
+class WindowPlace : public QObject
+{
+    Q_OBJECT
+public:
+    WindowPlace(QWidget &window, SettingsStore &store, bool placesWindows);
 
-// Moves the window to its stored place, unless that is nowhere on the screens there are now.
-void restorePlace(QWidget &window, SettingsStore &store);
+    // To its stored place, unless that is nowhere on the screens there are now.
+    void restore();
+    // The marker last: a store with the marker always holds the place too.
+    void save();
 
-// The marker last: a store with the marker always holds the place too. Where the window
-// system places windows itself (Wayland), the place is neither restored nor saved.
-void savePlace(const QWidget &window, SettingsStore &store);
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void saveSettledPlace();
+
+    QWidget &m_window;
+    SettingsStore &m_store;
+    const bool m_placesWindows;
+    // A session that ends with the X server gives no chance to save at the end.
+    QTimer m_settled;
+};

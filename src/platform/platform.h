@@ -13,4 +13,6 @@ struct Platform {
     ColourPicker &colourPicker;
     Autostart &autostart;
     AudioCapture &audioCapture;
+    // The window system lets a program place its window and says where it is (X11).
+    bool placesWindows;
 };

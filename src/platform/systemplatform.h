@@ -7,6 +7,8 @@
 #include "platform/platform.h"
 #include "platform/timedatedsetter.h"
 
+#include <QGuiApplication>
+
 // The real facilities. main() owns them, after the application object, so they are gone
 // before it is.
 struct SystemPlatform {
@@ -18,5 +20,9 @@ struct SystemPlatform {
 
     // `configHome` is where the settings live too; `program` is what starts at login.
     SystemPlatform(const QString &configHome, const QString &program) : autostart(configHome, program) {}
-    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture}; }
+    Platform platform()
+    {
+        const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+        return {clock, timeSetter, colourPicker, autostart, audioCapture, x11};
+    }
 };

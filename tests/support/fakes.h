@@ -95,6 +95,7 @@ struct FakePlatform {
     FakeColourPicker colourPicker;
     FakeAutostart autostart;
     FakeAudioCapture audioCapture;
+    bool placesWindows = true;
 
-    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture}; }
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture, placesWindows}; }
 };
