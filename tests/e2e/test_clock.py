@@ -25,6 +25,11 @@ SUNDAY_NIGHT = '2026-12-06 23:30:00'
 LIBFAKETIME = (glob.glob('/usr/lib/*/faketime/libfaketimeMT.so.1') + glob.glob('/usr/lib/faketime/libfaketimeMT.so.1'))[0]
 failures = []
 passes = []
+running = []  # clocks expected to stay up: one that dies ends the run at once
+
+
+class ClockDied(RuntimeError):
+    pass
 
 
 def check(condition, what):
@@ -49,6 +54,7 @@ class Clock:
             env['FAKETIME'] = '@' + faked_time
         env.pop('QT_QPA_PLATFORM', None)
         self.process = subprocess.Popen([binary or BINARY], env=env, stderr=subprocess.PIPE, text=True)
+        running.append(self)
         self.window = self.find_window('^Ravelquint$', pid=self.process.pid)
 
     @staticmethod
@@ -78,6 +84,8 @@ class Clock:
         return self.wait()
 
     def wait(self, timeout=10):
+        if self in running:
+            running.remove(self)
         try:
             code = self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -99,6 +107,10 @@ def eventually(condition, seconds=10):
     """Polls until the condition holds; a generous deadline, never a fixed wait."""
     deadline = time.monotonic() + seconds
     while not condition():
+        for clock in running:
+            if clock.process.poll() not in (None, 0, -signal.SIGKILL):
+                running.remove(clock)
+                raise ClockDied(f'the clock died (exit {clock.process.returncode}): {clock.process.stderr.read()}')
         if time.monotonic() > deadline:
             return False
         time.sleep(0.05)
@@ -518,6 +530,14 @@ def holidays_on_top_and_at_login(home, name):
         check(valid.returncode == 0 and BINARY in open(entry).read(), f'the entry is valid and starts this program {valid.stdout}')
         menu('l')
         check(eventually(lambda: not os.path.exists(entry)), f'{name}: and unchecked removes it again')
+        mine = f'[Desktop Entry]\n# my own\nType=Application\nName=Clock\nExec={BINARY}\nHidden=true\n'
+        with open(entry, 'w') as out:
+            out.write(mine)
+        menu('l')  # unchecked, as the entry is disabled
+        enabled = mine.replace('Hidden=true', 'Hidden=false')
+        check(eventually(lambda: open(entry).read() == enabled), f'{name}: the user\'s disabled entry is enabled in place')
+        menu('l')
+        check(eventually(lambda: open(entry).read() == mine), f'{name}: and disabled again, the user\'s lines kept')
     finally:
         clock.close_by_window_manager()
     check(read_store(home).get('setup', 'ontop') == '1', 'the choice is kept')
@@ -559,6 +579,26 @@ def stop_during_start_up_keeps_the_position(home):
     store = read_store(home)
     check((store.get('info', 'top'), store.get('info', 'left'), store.get('info', 'start')) == ('1500', '3000', '1'),
           f"the position is kept ({store.get('info', 'top')}, {store.get('info', 'left')})")
+
+
+def lock_held_by_another_program(home):
+    """Another program holds the settings lock for good: the window still appears at once
+    and its face turns; the start's saves are refused once, on stderr."""
+    import fcntl
+    folder = os.path.join(home, 'ravelquint')
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, 'ravelquint.conf.lock'), 'w') as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        started = time.monotonic()
+        clock = Clock(home, None)
+        shown = time.monotonic() - started  # 13 saves, each waiting 2 s for the lock, once took 26.7 s
+        check(shown < 5, f'the first window shows within {shown:.1f} s while the lock is held')
+        seconds = lambda: window_pixels(clock.window, SECONDS_DIGITS)
+        before = seconds()
+        check(eventually(lambda: seconds() != before, 3), 'the face turns while the save waits')
+        code = clock.close_by_window_manager()
+    lines = [l for l in clock.stderr.splitlines() if 'cannot save the settings' in l]
+    check(code == 0 and len(lines) == 1 and 'held the lock' in lines[0], f'one refusal on stderr (exit {code}) {lines}')
 
 
 def refused_saves_are_told(home):
@@ -780,6 +820,8 @@ def main():
         stop_during_start_up_keeps_the_position(home)
     with tempfile.TemporaryDirectory() as home:
         refused_saves_are_told(home)
+    with tempfile.TemporaryDirectory() as home:
+        lock_held_by_another_program(home)
     for accept in (True, False):
         with tempfile.TemporaryDirectory() as home:
             sync_on_asks_and_sets(home, accept)
