@@ -75,19 +75,22 @@ void ContextMenu::popupAt(const QPoint &globalPosition)
     popup(globalPosition);
 }
 
-// Network sync is greyed until the time service has answered, and stays so without one.
+// Network sync and listening are greyed until the time service has answered, and stay so
+// without one: 75 s of listening must not end in "no time service".
 void ContextMenu::readStates()
 {
-    m_adjust->setEnabled(m_adjustmentSpot->isEnabled());
-    m_listen->setEnabled(m_adjustmentSpot->isEnabled());
+    const bool adjustable = m_adjustmentSpot->isEnabled();
+    m_adjust->setEnabled(adjustable);
+    m_listen->setEnabled(false);
     m_store.refresh();
     m_onTop->setChecked(m_store.switchValue(Key::OnTop) == 1);
     m_holidays->setChecked(m_store.switchValue(Key::Holiday) == 1);
     m_autostartEntry->setChecked(m_autostart.isEnabled());
     m_networkSync->setEnabled(false);
-    m_timeSetter.readNetworkSync([self = QPointer<ContextMenu>(this)](const TimeSetter::SyncState &sync) {
+    m_timeSetter.readNetworkSync([self = QPointer<ContextMenu>(this), adjustable](const TimeSetter::SyncState &sync) {
         if (!self)
             return;
+        self->m_listen->setEnabled(adjustable && sync.serviceAnswers);
         self->m_networkSync->setEnabled(sync.available);
         self->m_networkSync->setChecked(sync.on);
     });

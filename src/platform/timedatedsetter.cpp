@@ -89,7 +89,7 @@ void TimedatedSetter::readNetworkSync(SyncCallback done)
         if (reply.isError())
             return done({});
         const QVariantMap properties = reply.value();
-        done({properties.value(QStringLiteral("CanNTP")).toBool(), properties.value(QStringLiteral("NTP")).toBool()});
+        done({properties.value(QStringLiteral("CanNTP")).toBool(), properties.value(QStringLiteral("NTP")).toBool(), true});
     });
 }
 

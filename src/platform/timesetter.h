@@ -19,6 +19,7 @@ public:
     struct SyncState {
         bool available = false; // a sync service is installed and the time service answers
         bool on = false;
+        bool serviceAnswers = false; // the time service answered at all: the clock can be set
     };
     using SyncCallback = std::function<void(const SyncState &)>;
 

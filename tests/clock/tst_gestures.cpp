@@ -284,7 +284,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, letter);
         GestureFixture f;
-        f.fake.timeSetter.sync = {true, false};
+        f.fake.timeSetter.sync = {true, false, true};
         Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 0)));
         const QMap<QString, std::function<bool()>> state{
             {"StayOnTop", [&] { return f.temp.read(Key::OnTop) == "1" && clock.windowHandle()->flags() & Qt::WindowStaysOnTopHint; }},
@@ -299,9 +299,11 @@ private slots:
             QTest::keyClick(menu, Qt::Key(letter));
             QTRY_COMPARE(state[entry](), on);
         }
-        f.fake.timeSetter.sync.available = false;
+        QVERIFY(menu->findChild<QAction *>("ListenToTimeSignal")->isEnabled());
+        f.fake.timeSetter.sync = {}; // no time service
         QTest::keyClick(&clock, Qt::Key_Menu);
         QCOMPARE(menu->findChild<QAction *>("NetworkTimeSync")->isEnabled(), false);
+        QCOMPARE(menu->findChild<QAction *>("ListenToTimeSignal")->isEnabled(), false);
         QTest::keyClick(menu, Qt::Key_Escape);
         // A refused entry is told over the clock, and nothing is checked.
         f.fake.autostart.refusal = QStringLiteral("Read-only file system");

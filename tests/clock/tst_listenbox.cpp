@@ -28,16 +28,20 @@ private slots:
         QTest::addColumn<int>("requests");
         QTest::addColumn<QString>("says");
         QTest::addColumn<QString>("warning"); // a refusal told over the clock
-        QTest::newRow("heard and set") << "signal" << int(Outcome::Done) << false << 1 << "時刻を合わせました" << "";
+        QTest::addColumn<QStringList>("secondsLeft"); // as the box opens, and then a second later
+        const QStringList full{"残り 75 秒"};
+        QTest::newRow("heard and set") << "signal" << int(Outcome::Done) << false << 1 << "時刻を合わせました" << ""
+                                       << full;
         QTest::newRow("heard and refused") << "signal" << int(Outcome::NotAuthorised) << false << 1
-                                           << "合わせられませんでした" << "AdjustmentFailure";
+                                           << "合わせられませんでした" << "AdjustmentFailure" << full;
         QTest::newRow("sync question") << "signal" << int(Outcome::AutomaticSync) << false << 2
-                                       << "時刻を合わせました" << "";
-        QTest::newRow("cancelled") << "signal" << int(Outcome::Done) << true << 0 << "" << "";
+                                       << "時刻を合わせました" << "" << full;
+        QTest::newRow("cancelled") << "signal" << int(Outcome::Done) << true << 0 << "" << "" << QStringList{""};
         QTest::newRow("timed out, too quiet") << "silence" << int(Outcome::Done) << false << 0
-                                              << "マイクがミュートになっていないか" << "";
+                                              << "マイクがミュートになっていないか" << ""
+                                              << QStringList{"残り 2 秒", "残り 1 秒"};
         QTest::newRow("no audio server") << "no server" << int(Outcome::Done) << false << 0
-                                         << "録音できません: no server" << "";
+                                         << "録音できません: no server" << "" << QStringList{""};
     }
     void outcome()
     {
@@ -47,6 +51,7 @@ private slots:
         QFETCH(int, requests);
         QFETCH(QString, says);
         QFETCH(QString, warning);
+        QFETCH(QStringList, secondsLeft);
         FakePlatform fake;
         fake.timeSetter.sync = {true, true};
         fake.clock.set(kMinute.addSecs(10).toLocalTime());
@@ -54,10 +59,13 @@ private slots:
         TimeSignal timeSignal(fake.clock, fake.timeSetter, &window);
         new TimeSignalPrompts(&timeSignal, &window);
         fake.audioCapture.refusal = audio == QLatin1String("no server") ? QStringLiteral("no server") : QString();
-        auto *box = new ListenBox(fake.audioCapture, &timeSignal, &window, audio == QLatin1String("silence") ? 300ms : 75s);
+        auto *box = new ListenBox(fake.audioCapture, &timeSignal, &window, audio == QLatin1String("silence") ? 1500ms : 75s);
         auto *status = child<QLabel>(box, "ListenStatus");
         if (cancel)
             QTest::keyClick(box, Qt::Key_Escape);
+        QCOMPARE(child<QLabel>(box, "SecondsLeft")->text(), secondsLeft.first());
+        if (secondsLeft.size() > 1)
+            QTRY_COMPARE(child<QLabel>(box, "SecondsLeft")->text(), secondsLeft.last());
         // The clock runs 0.43 s ahead: the mark arrives at 12:00:00.430 by it.
         synth::Signal signal{48000, 6, 4};
         const std::vector<float> samples = audio == QLatin1String("signal") ? synth::timeSignal(signal)

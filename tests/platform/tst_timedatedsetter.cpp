@@ -88,6 +88,36 @@ private slots:
                      qPrintable(callLog()));
     }
 
+    // CanNTP false: no sync service to switch off, so no question; no service: the time cannot be set.
+    void networkSyncAsTheServiceTellsIt_data()
+    {
+        QTest::addColumn<QString>("parameters"); // empty: no time service on the bus
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("sync off") << "{}" << true << false << true;
+        QTest::newRow("sync on") << R"({"NTP": true})" << true << true << true;
+        QTest::newRow("no sync service, though NTP reads on") << R"({"CanNTP": false, "NTP": true})" << false << true
+                                                              << true;
+        QTest::newRow("no time service") << "" << false << false << false;
+    }
+    void networkSyncAsTheServiceTellsIt()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(bool, available);
+        QFETCH(bool, on);
+        QFETCH(bool, answers);
+        if (!parameters.isEmpty())
+            startMock(parameters);
+        TimedatedSetter setter(*m_bus, 5000);
+        std::optional<TimeSetter::SyncState> state;
+        setter.readNetworkSync([&](const TimeSetter::SyncState &read) { state = read; });
+        QTRY_VERIFY_WITH_TIMEOUT(state.has_value(), 10000);
+        QCOMPARE(state->available, available);
+        QCOMPARE(state->on, on);
+        QCOMPARE(state->serviceAnswers, answers);
+    }
+
     void noServiceOnTheBus()
     {
         TimedatedSetter setter(*m_bus, 5000);

@@ -41,7 +41,7 @@ public:
     void setNetworkSync(bool on, Callback done) override;
 
     QList<std::chrono::milliseconds> requests;
-    SyncState sync;
+    SyncState sync{false, false, true};
     Result syncSwitchAnswer;
     QList<bool> syncSwitches;
 
