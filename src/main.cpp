@@ -48,7 +48,10 @@ int main(int argc, char *argv[])
             std::fputs(kNoDisplay, stderr);
             return 1;
         }
-        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+        // Only what is there is tried: a failed try at either adds its own lines to stderr.
+        const bool x = !qEnvironmentVariableIsEmpty("DISPLAY");
+        const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        qputenv("QT_QPA_PLATFORM", x && wayland ? "xcb;wayland" : x ? "xcb" : "wayland");
     }
     const QtMessageHandler standard = qInstallMessageHandler(endQuietlyOnFatal);
     QApplication app(argc, argv);

@@ -299,6 +299,15 @@ private slots:
             QTest::keyClick(menu, Qt::Key(letter));
             QTRY_COMPARE(state[entry](), on);
         }
+        // What another program stored or made meanwhile shows as the menu opens.
+        f.temp.seed({{Key::Holiday, QStringLiteral("1")}});
+        f.fake.autostart.enabled = true;
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QVERIFY(menu->findChild<QAction *>("HolidaysAsSundays")->isChecked());
+        QVERIFY(menu->findChild<QAction *>("StartAtLogin")->isChecked());
+        QTest::keyClick(menu, Qt::Key_Escape);
+        f.temp.seed({{Key::Holiday, QStringLiteral("0")}});
+        f.fake.autostart.enabled = false;
         QVERIFY(menu->findChild<QAction *>("ListenToTimeSignal")->isEnabled());
         f.fake.timeSetter.sync = {}; // no time service
         QTest::keyClick(&clock, Qt::Key_Menu);

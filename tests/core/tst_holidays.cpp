@@ -48,6 +48,10 @@ private slots:
         QTest::newRow("spring equinox 2051") << QDate(2051, 3, 21) << "春分の日";
         QTest::newRow("autumn equinox 2099") << QDate(2099, 9, 23) << "秋分の日";
         QTest::newRow("no equinox guessed past 2099") << QDate(2100, 3, 19) << "";
+        QTest::newRow("a holiday of its own after a Sunday holiday") << QDate(2008, 5, 5) << "こどもの日";
+        QTest::newRow("Monday 4 May after a Sunday 3 May, 1992") << QDate(1992, 5, 4) << "振替休日";
+        QTest::newRow("Monday 4 May after a Sunday 3 May, 1998") << QDate(1998, 5, 4) << "振替休日";
+        QTest::newRow("29 April before 昭和の日") << QDate(2006, 4, 29) << "みどりの日";
         QTest::newRow("元日 on a Sunday in 2062") << QDate(2062, 1, 2) << "振替休日";
     }
     void eachKindOfRule()

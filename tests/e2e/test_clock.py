@@ -714,13 +714,15 @@ def closed_stderr_and_no_display(home):
         code = None
     check(code == 0, f'with 0, 1 and 2 closed the clock warns and SIGTERM ends it (exit {code})')
 
-    env = dict(os.environ, XDG_CONFIG_HOME=home)
-    for name in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM'):
-        env.pop(name, None)
-    shown = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=30)
-    lines = shown.stderr.strip().splitlines()
-    check(shown.returncode == 1 and len(lines) == 1 and 'display' in lines[0],
-          f'without a display: exit 1 and one line ({shown.returncode}, {lines})')
+    for display in (None, ':4242'):  # none at all, and one nobody answers on
+        env = dict(os.environ, XDG_CONFIG_HOME=home)
+        for name in ('DISPLAY', 'WAYLAND_DISPLAY', 'QT_QPA_PLATFORM'):
+            env.pop(name, None)
+        env.update({'DISPLAY': display} if display else {})
+        shown = subprocess.run([BINARY], env=env, capture_output=True, text=True, timeout=30)
+        lines = shown.stderr.strip().splitlines()
+        check(shown.returncode == 1 and len(lines) == 1 and 'display' in lines[0],
+              f'display {display}: exit 1 and one line ({shown.returncode}, {lines})')
 
 
 class WindowManager:

@@ -129,6 +129,9 @@ private slots:
         QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), kGreen);
         QCOMPARE(child<Swatch>(&dialog, "Shape3")->fill(), kRed);
         QCOMPARE(child<Swatch>(&dialog, "Shape4")->fill(), kLightBlue); // unreadable: the design fill stays
+        const auto *swatch = child<Swatch>(&dialog, "Shape1"); // filled, not showing the dialog's grey
+        const QImage painted = swatch->parentWidget()->grab(swatch->geometry()).toImage();
+        QCOMPARE(painted.pixelColor(painted.rect().center()), kRed);
     }
 
     void timeSignalSwitchActsOnTheClockAtOnce()
