@@ -67,7 +67,12 @@ int main(int argc, char *argv[])
     Form1 clock(store, platform.platform());
 
     QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::received, &app, &QApplication::closeAllWindows);
+    // Closing saves the place and answers open questions; the quit itself must not hang on
+    // the window system's word that the last window has gone, which a compositor may never give.
+    QObject::connect(&quitSignals, &QuitSignals::received, &app, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
 
     clock.show();
     return app.exec();

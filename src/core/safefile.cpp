@@ -46,6 +46,17 @@ bool writeAll(int fd, const QByteArray &text)
     return true;
 }
 
+// Read, not set and set back: saves run on a thread of their own, and a moment of umask 0
+// would give any file another thread makes meanwhile the wrong permissions.
+mode_t currentUmask()
+{
+    const std::optional<QByteArray> status = readRegular("/proc/self/status");
+    const qsizetype at = status ? status->indexOf("\nUmask:\t") : -1;
+    bool read = false;
+    const uint mask = at < 0 ? 0 : status->mid(at + 8, 4).trimmed().toUInt(&read, 8);
+    return read ? mode_t(mask) : mode_t(022);
+}
+
 // The file a save replaces: the path itself, or the user's own file that it links to.
 std::optional<QByteArray> replaceableTarget(const QByteArray &path, mode_t *mode, QString *error)
 {
@@ -180,11 +191,8 @@ Replacement::Replacement(const QByteArray &path, const QByteArray &text)
         m_error = QStringLiteral("cannot write in %1: %2").arg(named(folderOf(*target)), errorText(errno));
         return;
     }
-    if (!mode) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
+    if (!mode)
+        mode = 0666 & ~currentUmask();
     struct stat written = {};
     if (::fchmod(file.fd, mode) != 0 || !writeAll(file.fd, text) || ::fdatasync(file.fd) != 0
         || ::fstat(file.fd, &written) != 0) {

@@ -236,7 +236,10 @@ private slots:
     void writesPlainTextThatIsOnDiskAtOnce()
     {
         TempStore temp;
+        const mode_t umask = ::umask(027);
         temp.store().SaveSetting(Key::ColorTel, QStringLiteral("16744576"));
+        ::umask(umask);
+        QCOMPARE(QFileInfo(temp.path()).permissions() & 0x0777, QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup);
         temp.store().SaveSetting(Key::Left, QStringLiteral("-1500"));
         const QByteArray text = temp.rawText();
         QVERIFY2(text.contains("[color]\ncolor_tel=16744576\n"), text.constData());
