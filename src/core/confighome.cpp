@@ -1,37 +1,43 @@
 #include "core/confighome.h"
 
-#include <QDir>
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
-// A name that does not survive decoding would lead to a sibling folder with another name.
-QString decoded(const QByteArray &path)
+QByteArray chosenFolder()
 {
-    const QString name = QFile::decodeName(path);
-    if (QFile::encodeName(name) == path)
-        return name;
-    qWarning().noquote() << QStringLiteral("the folder %1 has a name that is not valid in this locale; "
-                                           "nothing is written there")
-                                .arg(QString::fromLatin1(path.toPercentEncoding("/")));
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    if (configHome.startsWith('/'))
+        return configHome;
+    QByteArray home = qgetenv("HOME");
+    if (home.isEmpty()) {
+        const passwd *entry = ::getpwuid(::geteuid());
+        home = entry && entry->pw_dir ? QByteArray(entry->pw_dir) : QByteArray();
+    }
+    if (!home.startsWith('/') || QDir::cleanPath(QFile::decodeName(home)) == QLatin1String("/"))
+        return {};
+    return home + "/.config";
+}
+
+QString refused(const QString &why)
+{
+    qWarning().noquote() << why + QStringLiteral("; the settings last only until the program ends");
     return {};
 }
 } // namespace
 
 QString configHome()
 {
-    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-    if (configHome.startsWith('/'))
-        return decoded(configHome);
-    QByteArray home = qgetenv("HOME");
-    if (home.isEmpty()) {
-        const passwd *entry = ::getpwuid(::geteuid());
-        home = entry && entry->pw_dir ? QByteArray(entry->pw_dir) : QByteArray();
-    }
-    const QString name = decoded(home);
-    if (!QDir::isAbsolutePath(name) || QDir::cleanPath(name) == QLatin1String("/"))
-        return {};
-    return name + QStringLiteral("/.config");
+    const QByteArray folder = chosenFolder();
+    if (folder.isEmpty())
+        return refused(QStringLiteral("no home folder to keep the settings in"));
+    // A name that does not survive decoding would lead to a sibling folder with another name.
+    const QString name = QFile::decodeName(folder);
+    if (QFile::encodeName(name) != folder)
+        return refused(QStringLiteral("the folder %1 has a name that is not valid in this locale")
+                           .arg(QString::fromLatin1(folder.toPercentEncoding("/"))));
+    return name;
 }

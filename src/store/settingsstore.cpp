@@ -37,9 +37,7 @@ struct SettingsStore::PendingSave {
 SettingsStore::SettingsStore(const QString &filePath) : m_path(filePath), m_nativePath(QFile::encodeName(filePath))
 {
     m_writer.setMaxThreadCount(1);
-    if (m_path.isEmpty())
-        qCWarning(lcStore).noquote() << QStringLiteral("no configuration folder to keep the settings in; "
-                                                       "they last only until the program ends");
+    m_reportedSaveFailure = m_path.isEmpty(); // told where the folder was looked for
     reload();
 }
 

@@ -30,7 +30,7 @@ public:
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     // $XDG_CONFIG_HOME/ravelquint/ravelquint.conf, or under ~/.config; empty where there
-    // is no home folder, and then the settings live in memory only.
+    // is no configuration folder, and then the settings live in memory only.
     static QString defaultFilePath();
     static QString filePathIn(const QString &configHome);
     QString filePath() const { return m_path; }
