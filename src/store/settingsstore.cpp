@@ -7,10 +7,10 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QThread>
 #include <atomic>
 #include <cerrno>
-#include <QLoggingCategory>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcStore, "ravelquint.store")
@@ -117,6 +117,8 @@ bool SettingsStore::saveAll(const Edits &edits)
         m_writer.waitForDone();
     }
     takeFinishedSaves();
+    if (!save->outcome.saved)
+        m_saveError = save->outcome.error; // this save's reason, whatever finished meanwhile
     return save->outcome.saved;
 }
 
