@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     // A first run leaves every switch and colour readable, whatever it found; a later run
     // leaves the user's file alone but for what the dialog's clicks wrote.
+    store.waitForSaves();
     SettingsStore after(path);
     for (const KeyInfo &info : kKeys) {
         const bool clicked = info.key == Key::Tel || (info.key == Key::TelS1 && noticeClicked);
