@@ -3,7 +3,7 @@
 #include "clock/clocklabel.h"
 #include "clock/form1.h"
 #include "clock/walltimer.h"
-#include "platform/platform.h"
+#include "platform/systemplatform.h"
 #include "store/settingsstore.h"
 
 #include <QApplication>
@@ -45,12 +45,14 @@ int main(int argc, char *argv[])
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
     QTemporaryDir dir;
     SettingsStore store(dir.filePath(QStringLiteral("ravelquint.conf")));
-    SystemPlatform platform;
+    SystemPlatform platform(dir.path(), QCoreApplication::applicationFilePath());
     Form1 clock(store, platform.platform());
     clock.show();
 
     Lateness aligned;
-    QObject::connect(clock.Timer1, &WallTimer::timeout, &app, [&] { aligned.observe(clock.Label6->text()); });
+    const auto *secondsLabel = clock.findChild<ClockLabel *>(QStringLiteral("Label6"));
+    QObject::connect(clock.findChild<WallTimer *>(QStringLiteral("Timer1")), &WallTimer::timeout, &app,
+                     [&] { aligned.observe(secondsLabel->text()); });
 
     QLabel plainLabel;
     plainLabel.show();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every benchmark: the time-signal detector against synthetic signals, the in-process tick cost, the seconds label's lateness, and the
+# Runs every benchmark: the time-signal detector against synthetic signals, the in-process tick cost, how long a save
+# holds up the clock's timer, the seconds label's lateness, and the
 # clock next to xclock and a Qt floor clock on one Xvfb. Prints everything and keeps a copy
 # in bench/results/.
 set -euo pipefail
@@ -16,6 +17,8 @@ stamp=$(date +%Y%m%d-%H%M%S)
     "$top/$build/bench/bench_pip"
     echo
     "$top/$build/bench/bench_tick"
+    echo
+    "$top/$build/bench/bench_savestall"
     echo
     xvfb-run -a -s "-screen 0 1024x768x24" "$top/$build/bench/bench_latency" "${LATENCY_SECONDS:-60}"
     echo
