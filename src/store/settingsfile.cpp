@@ -8,7 +8,7 @@ namespace settingsfile {
 namespace {
 
 struct Line {
-    enum Kind { Blank, Section, Entry, Garbage } kind = Blank; // blank lines and comments are Blank
+    enum Kind { Blank, Section, Entry, Bare } kind = Blank; // blank lines and comments are Blank
     QString name;  // the section's, or the entry's key
     QString value; // an entry's, unquoted
 };
@@ -46,7 +46,7 @@ Line classify(const QByteArray &bytes)
         return {Line::Section, text.mid(1, close - 1).trimmed(), {}};
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     if (equals < 0)
-        return {Line::Garbage, text, {}}; // ignored, and kept as it stands
+        return {Line::Bare, text, {}}; // ignored, and kept as it stands
     return {Line::Entry, text.left(equals).trimmed(), unquoted(text.mid(equals + 1).trimmed())};
 }
 
@@ -64,7 +64,8 @@ QList<RawLine> linesOf(const QByteArray &body)
         const qsizetype newline = body.indexOf('\n', start);
         const qsizetype end = newline < 0 ? body.size() : newline;
         const bool crlf = newline > start && body.at(newline - 1) == '\r';
-        lines.append({body.mid(start, end - start - (crlf ? 1 : 0)), newline < 0 ? QByteArray() : QByteArray(crlf ? "\r\n" : "\n")});
+        const QByteArray ending = newline < 0 ? QByteArray() : QByteArray(crlf ? "\r\n" : "\n");
+        lines.append({body.mid(start, end - start - (crlf ? 1 : 0)), ending});
         start = end + 1;
     }
     return lines;
@@ -129,7 +130,7 @@ QByteArray withEntry(const QByteArray &text, Key key, const QString &value)
                 lines.remove(i--);
                 continue;
             }
-            lines[i] = entry;
+            lines[i].text = entry.text;
             replaced = true;
         }
         if (section == QLatin1String(info.section) && line.kind != Line::Blank)

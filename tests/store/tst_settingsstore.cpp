@@ -345,6 +345,8 @@ private slots:
                                               << "0" << QByteArray("[setup]\ntel=0\nte\nnote\n[col");
         QTest::newRow("CRLF kept, new entry takes it") << QByteArray("[setup]\r\nte\r\nmode=0\n") << QString() << "1"
                                                       << QByteArray("[setup]\r\nte\r\nmode=0\ntel=1\r\n");
+        QTest::newRow("the entry keeps its own line's ending") << QByteArray("[setup]\r\ntel=0\n; end") << "0" << "1"
+                                                              << QByteArray("[setup]\r\ntel=1\n; end");
         QTest::newRow("header with a comment") << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=1\n") << "1" << "0"
                                                << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=0\n");
         QTest::newRow("odd text quoted, read back the same") << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=0\r\n") << "0"
