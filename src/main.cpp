@@ -67,23 +67,20 @@ int main(int argc, char *argv[])
     SettingsStore store(SettingsStore::filePathIn(config));
     Form1 clock(store, platform.platform());
 
-    // Qt's Wayland client can abort when a window is hidden while another thread dispatches
-    // its frame callback (about one stop in a thousand), and deadlock stopping its event
-    // thread as the application object goes (one in forty). There the clock stays mapped on
-    // a stop, and leaves without that teardown once all it keeps is on disk.
-    const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     QuitSignals quitSignals;
     // Closing saves the place and answers open questions; the quit follows at once rather
-    // than waiting for Qt to see the last window go. Quitting saves the place too.
-    QObject::connect(&quitSignals, &QuitSignals::received, &app, [wayland] {
-        if (!wayland)
-            QApplication::closeAllWindows();
+    // than waiting for Qt to see the last window go.
+    QObject::connect(&quitSignals, &QuitSignals::received, &app, [] {
+        QApplication::closeAllWindows();
         QCoreApplication::quit();
     });
 
     clock.show();
     const int code = app.exec();
-    if (wayland) {
+    // Qt's Wayland client can deadlock stopping its event thread as the application object
+    // goes (the main thread waits for a thread waiting on it): about one stop in forty
+    // never ended. All the clock keeps is on disk by now, so it leaves without that teardown.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         store.waitForSaves();
         std::fflush(nullptr);
         std::_Exit(code);
