@@ -671,11 +671,16 @@ def runs_on_wayland_without_x(home):
             # check the program's own code for leaks.
             env['ASAN_OPTIONS'] += ':detect_leaks=0'
         write_store(home, {'info': {'top': '1500', 'left': '3000'}})
-        process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
-        started = eventually(lambda: read_store(home).has_option('color', 'color_tel') or process.poll() is not None)
-        alive = process.poll() is None
-        process.send_signal(signal.SIGTERM)
-        code = process.wait(30)
+        for attempt in (1, 2):
+            process = subprocess.Popen([BINARY], env=env, stderr=subprocess.PIPE, text=True)
+            started = eventually(lambda: read_store(home).has_option('color', 'color_tel') or process.poll() is not None)
+            alive = process.poll() is None
+            process.send_signal(signal.SIGTERM)
+            code = process.wait(30)
+            # Qt 6.4's Wayland client races its frame-callback thread, about once in a thousand runs.
+            if code != -signal.SIGABRT or 'wl_proxy_unref' not in process.stderr.read() or attempt == 2:
+                break
+            print("     Qt's Wayland client aborted in wl_proxy_unref; once more", flush=True)
         check(started and alive and code == 0, f'without X the clock runs as a Wayland client (exit {code})')
         check(read_store(home).get('info', 'start', fallback=None) == '1', 'and closes the orderly way on Wayland too')
         place = (read_store(home).get('info', 'top'), read_store(home).get('info', 'left'))
