@@ -19,6 +19,20 @@ namespace {
 constexpr int kLockWaitMs = 2000; // another clock holds it only for a check and a rename
 constexpr int kSaveAttempts = 5;
 
+// The file's text (empty where there is none, or no regular file), or nothing where it is
+// there but cannot be read, with the system's reason in `why`.
+std::optional<QByteArray> readSettings(const QByteArray &path, bool exists, QString *why)
+{
+    int error = ENOENT;
+    const auto text = exists ? safefile::readRegular(path, &error) : std::nullopt;
+    if (text || error == ENOENT)
+        return text.value_or(QByteArray());
+    *why = safefile::errorText(error);
+    return std::nullopt;
+}
+
+QString unreadable(const QString &why) { return QStringLiteral("it could not be read: %1").arg(why); }
+
 bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 } // namespace
 
@@ -62,23 +76,23 @@ void SettingsStore::reload()
 {
     m_loadedVersion = versionOf(m_nativePath);
     ++m_readCount;
-    int error = ENOENT;
-    const auto text = m_loadedVersion.exists ? safefile::readRegular(m_nativePath, &error) : std::nullopt;
-    if (!text && error != ENOENT)
-        refuseReading(error);
+    QString why;
+    const auto text = readSettings(m_nativePath, m_loadedVersion.exists, &why);
+    if (!text)
+        refuseReading(why);
     setValues(settingsfile::parse(text.value_or(QByteArray())));
 }
 
 // Defaults written over a file the user cannot read would replace settings they still have.
-void SettingsStore::refuseReading(int error)
+void SettingsStore::refuseReading(const QString &why)
 {
     if (!m_readRefusal.isEmpty())
         return;
-    m_readRefusal = QStringLiteral("it could not be read: %1").arg(safefile::errorText(error));
+    m_readRefusal = unreadable(why);
     m_reportedSaveFailure = true; // this says why
     qCWarning(lcStore).noquote() << QStringLiteral("cannot read the settings in %1 (%2); running on the defaults, "
                                                    "and the file is left as it is until the program ends")
-                                        .arg(m_path, safefile::errorText(error));
+                                        .arg(m_path, why);
 }
 
 void SettingsStore::setValues(const settingsfile::Values &values)
@@ -193,16 +207,15 @@ SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const E
         return outcome;
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
         const FileVersion before = versionOf(path);
-        int error = ENOENT;
-        const auto current = before.exists ? safefile::readRegular(path, &error) : std::nullopt;
-        if (!current && error != ENOENT) {
-            outcome.error = QStringLiteral("it could not be read: %1").arg(safefile::errorText(error));
+        QString why;
+        std::optional<QByteArray> text = readSettings(path, before.exists, &why);
+        if (!text) {
+            outcome.error = unreadable(why);
             return outcome;
         }
-        QByteArray text = current.value_or(QByteArray());
         for (const auto &[key, value] : edits)
-            text = settingsfile::withEntry(text, key, value);
-        safefile::Replacement replacement(path, text);
+            *text = settingsfile::withEntry(*text, key, value);
+        safefile::Replacement replacement(path, *text);
         if (!replacement.ready()) {
             outcome.error = replacement.error();
             return outcome;
@@ -220,7 +233,7 @@ SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const E
         }
         const FileVersion written = versionOf(path);
         safefile::syncFolderOf(path);
-        return {true, {}, text, written.inode == replacement.inode() ? written : FileVersion{}};
+        return {true, {}, *text, written.inode == replacement.inode() ? written : FileVersion{}};
     }
     outcome.error = QStringLiteral("the file changed at every one of %1 attempts").arg(kSaveAttempts);
     return outcome;

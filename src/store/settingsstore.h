@@ -86,7 +86,7 @@ private:
     void takeFinishedSaves();
     void takeOutcome(const PendingSave &save);
     void reload();
-    void refuseReading(int error);
+    void refuseReading(const QString &why);
     void reportSaveFailure();
     qint16 convertSwitch(Key key);
     QColor convertColour(Key key);
