@@ -2,6 +2,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS ravelquint RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS ravelquint-pulse LIBRARY DESTINATION ${module_dir})
 install(FILES resources/ravelquint.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 # The version is the project's, written into the manual page and the newest release here.
 configure_file(resources/org.ravelquint.ravelquint.metainfo.xml.in org.ravelquint.ravelquint.metainfo.xml @ONLY)

@@ -63,7 +63,8 @@ int main(int argc, char *argv[])
     installQtTranslations(app);
 
     const QString config = configHome();
-    SystemPlatform platform(config, QCoreApplication::applicationFilePath());
+    SystemPlatform platform(config, QCoreApplication::applicationFilePath(),
+                            {QCoreApplication::applicationDirPath(), QStringLiteral(RAVELQUINT_MODULE_DIR)});
     SettingsStore store(SettingsStore::filePathIn(config));
     Form1 clock(store, platform.platform());
 

@@ -3,6 +3,7 @@
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
 #include "clock/listenbox.h"
+#include "clock/listener.h"
 #include "clock/mousetarget.h"
 #include "clock/timesignal.h"
 #include "clock/timesignalprompts.h"
@@ -295,8 +296,12 @@ void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
 
 void Form1::listenToTimeSignal()
 {
-    if (!m_timeSignal->isPending() && !findChild<ListenBox *>())
-        new ListenBox(m_platform.audioCapture, m_timeSignal, this);
+    if (m_timeSignal->isPending() || findChild<ListenBox *>())
+        return;
+    auto *listener = new Listener(m_platform.audioCapture, m_platform.clock);
+    connect(listener, &Listener::heard, m_timeSignal,
+            [this](const Listener::Mark &mark) { m_timeSignal->correctTo(mark.minute, mark.steady); });
+    new ListenBox(listener, m_timeSignal, this);
 }
 
 bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }

@@ -1,7 +1,6 @@
 #include "clock/listenbox.h"
 
-#include "core/pipdetector.h"
-#include "platform/audiocapture.h"
+#include "clock/timesignal.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -10,8 +9,8 @@
 #include <cmath>
 
 namespace {
-constexpr float kQuiet = 0.003f; // about -50 dB of full scale: no radio reaches the microphone
 constexpr int kFloorDb = -60;
+constexpr int kTextWidthInEms = 26; // wide enough for a sentence a line, narrow enough to read
 
 int levelPercent(float rms)
 {
@@ -20,123 +19,122 @@ int levelPercent(float rms)
 }
 } // namespace
 
-ListenBox::ListenBox(AudioCapture &capture, TimeSignal *timeSignal, QWidget *window, std::chrono::milliseconds limit)
-    : QDialog(window), m_capture(capture), m_timeSignal(timeSignal), m_deadline(limit)
+ListenBox::ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window)
+    : QDialog(window), m_listener(listener)
 {
     setObjectName(QStringLiteral("ListenBox"));
-    setWindowTitle(QStringLiteral("時報を聞いて合わせる"));
+    setWindowTitle(tr("時報を聞いて合わせる"));
     setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
-    m_status = new QLabel(QStringLiteral("時報を聞いています。ラジオをマイクの近くに置いてください。"), this);
+    listener->setParent(this);
+    m_status = new QLabel(tr("時報を聞いています。ラジオをマイクの近くに置いてください。"), this);
     m_status->setObjectName(QStringLiteral("ListenStatus"));
     m_status->setWordWrap(true);
+    m_status->setMinimumWidth(kTextWidthInEms * fontMetrics().height());
     m_level = new QProgressBar(this);
     m_level->setObjectName(QStringLiteral("InputLevel"));
     m_level->setTextVisible(false);
-    m_level->setAccessibleName(QStringLiteral("入力レベル"));
+    m_level->setAccessibleName(tr("入力レベル"));
     m_secondsLeft = new QLabel(this);
     m_secondsLeft->setObjectName(QStringLiteral("SecondsLeft"));
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cancel = new QPushButton(tr("キャンセル"), this);
     m_cancel->setObjectName(QStringLiteral("Cancel"));
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
+    // The box grows and shrinks with its words, so every outcome shows whole.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     for (QWidget *widget : {static_cast<QWidget *>(m_status), static_cast<QWidget *>(m_level),
                             static_cast<QWidget *>(m_secondsLeft), static_cast<QWidget *>(m_cancel)})
         layout->addWidget(widget);
 
-    connect(m_timeSignal, &TimeSignal::adjusted, this, [this] { correctedBy(m_status->text(), true); });
-    connect(m_timeSignal, &TimeSignal::refused, this, [this] { correctedBy(m_status->text(), false); });
+    connect(listener, &Listener::level, this, &ListenBox::showLevel);
+    connect(listener, &Listener::heard, this, &ListenBox::heard);
+    connect(listener, &Listener::gaveUp, this, &ListenBox::gaveUp);
+    connect(timeSignal, &TimeSignal::adjusted, this, [this] { ended(tr("時刻を合わせました。")); });
+    // The refusal itself is told by the time signal's prompts, over the clock.
+    connect(timeSignal, &TimeSignal::refused, this,
+            [this] { ended(tr("時刻を合わせられませんでした。時刻は変わっていません。")); });
+    connect(timeSignal, &TimeSignal::declined, this,
+            [this] { ended(tr("ネットワーク時刻同期をオフにしなかったので、時刻は変わっていません。")); });
     m_countdown.setInterval(1000);
     connect(&m_countdown, &QTimer::timeout, this, &ListenBox::showSecondsLeft);
     m_countdown.start();
-    showSecondsLeft();
-    m_capture.start([this](int rate) { started(rate); },
-                    [this](const float *samples, qsizetype count, double ms) { heard(samples, count, ms); },
-                    [this](const QString &why) { failed(why); });
     open();
+    listener->start();
+    showSecondsLeft();
 }
 
-ListenBox::~ListenBox()
-{
-    if (m_listening)
-        m_capture.stop();
-}
-
-void ListenBox::started(int sampleRate)
-{
-    if (m_listening)
-        m_detector = std::make_unique<PipDetector>(sampleRate);
-}
-
-void ListenBox::heard(const float *samples, qsizetype count, double firstSampleMs)
-{
-    if (!m_listening || !m_detector)
-        return;
-    const std::optional<double> mark = m_detector->feed(samples, count, firstSampleMs);
-    m_loudest = std::max(m_loudest, m_detector->level());
-    m_level->setValue(levelPercent(m_detector->level()));
-    if (!mark)
-        return;
-    const double offset = offsetFromMinute(*mark);
-    stopListening(offsetText(offset) + QStringLiteral("\n時刻を合わせています…"));
-    m_correcting = true;
-    m_timeSignal->correctBy(std::chrono::milliseconds(std::llround(offset)));
-}
-
-void ListenBox::failed(const QString &why)
-{
-    if (m_listening)
-        stopListening(QStringLiteral("音声を録音できません: %1").arg(why));
-}
+void ListenBox::showLevel(float rms) { m_level->setValue(levelPercent(rms)); }
 
 void ListenBox::showSecondsLeft()
 {
-    if (!m_listening)
-        return;
-    const qint64 left = (m_deadline.remainingTime() + 999) / 1000;
-    if (left > 0)
-        return m_secondsLeft->setText(QStringLiteral("残り %1 秒").arg(left));
-    QString text = QStringLiteral("%1 秒のあいだに時報を聞き取れませんでした。時刻は変わっていません。")
-                       .arg(std::chrono::duration_cast<std::chrono::seconds>(kListenLimit).count());
-    if (m_loudest < kQuiet)
-        text += QStringLiteral("\n\n入力の音がほとんどありませんでした。マイクがミュートになっていないか、"
-                               "ラジオから遠すぎないか確かめてください。");
-    stopListening(text);
+    const auto left = std::chrono::ceil<std::chrono::seconds>(m_listener->remaining()).count();
+    m_secondsLeft->setText(left > 0 ? tr("残り %1 秒").arg(left) : QString());
 }
 
-void ListenBox::stopListening(const QString &status)
+void ListenBox::heard(const Listener::Mark &mark)
 {
-    m_listening = false;
-    m_capture.stop();
-    m_countdown.stop();
-    m_secondsLeft->clear();
-    m_level->setValue(0);
-    m_status->setText(status);
-    m_cancel->setText(QStringLiteral("閉じる"));
+    m_offset = offsetText(mark.offsetMs);
+    m_correcting = true;
+    finish(m_offset + QLatin1Char('\n') + tr("時刻を合わせています…"));
 }
 
-// The refusal itself is told by the time signal's prompts, over the clock.
-void ListenBox::correctedBy(const QString &offset, bool set)
+void ListenBox::gaveUp(const Listener::Failure &failure)
+{
+    finish(giveUpText(failure) + QStringLiteral("\n\n") + tr("時刻は変わっていません。"));
+}
+
+QString ListenBox::giveUpText(const Listener::Failure &failure) const
+{
+    using GiveUp = Listener::GiveUp;
+    const QString seconds = QString::number(double(m_listener->limit().count()) / 1000);
+    switch (failure.reason) {
+    case GiveUp::TimedOut: return tr("%1 秒のあいだに時報を聞き取れませんでした。").arg(seconds);
+    case GiveUp::Quiet:
+        return tr("%1 秒のあいだに時報を聞き取れませんでした。").arg(seconds) + QStringLiteral("\n\n")
+               + tr("入力の音がほとんどありませんでした。マイクがミュートになっていないか、"
+                    "ラジオから遠すぎないか確かめてください。");
+    case GiveUp::NoServer:
+        return tr("音声サーバー（PulseAudio か PipeWire）に接続できません（%1）。").arg(failure.detail);
+    case GiveUp::NoInputDevice: return tr("音声の入力装置がありません。");
+    case GiveUp::CannotRecord: return tr("録音を始められません（%1）。").arg(failure.detail);
+    case GiveUp::UnusableRate:
+        return tr("入力装置のサンプリング周波数（%1 Hz）では時報を聞き取れません。").arg(failure.detail);
+    }
+    return {};
+}
+
+void ListenBox::ended(const QString &outcome)
 {
     if (!m_correcting)
         return;
     m_correcting = false;
-    m_status->setText(offset.section(QLatin1Char('\n'), 0, 0) + QLatin1Char('\n')
-                      + (set ? QStringLiteral("時刻を合わせました。") : QStringLiteral("時刻を合わせられませんでした。")));
+    m_status->setText(m_offset + QLatin1Char('\n') + outcome);
 }
 
-// Esc and キャンセル stop listening at once.
+// Listening is over: the bar and the countdown go, and キャンセル becomes 閉じる.
+void ListenBox::finish(const QString &text)
+{
+    m_countdown.stop();
+    m_level->hide();
+    m_secondsLeft->clear();
+    m_secondsLeft->hide();
+    m_status->setText(text);
+    m_cancel->setText(tr("閉じる"));
+}
+
 void ListenBox::done(int result)
 {
-    if (m_listening)
-        stopListening({});
+    m_listener->cancel();
+    m_countdown.stop();
+    m_secondsLeft->clear();
     QDialog::done(result);
 }
 
-QString offsetText(double offsetMs)
+QString ListenBox::offsetText(double offsetMs)
 {
     const QString seconds = QString::number(std::abs(offsetMs) / 1000, 'f', 2);
     if (seconds == QLatin1String("0.00"))
-        return QStringLiteral("時計は合っていました。");
-    return QStringLiteral("時計は %1 秒%2いました。").arg(seconds, offsetMs > 0 ? QStringLiteral("進んで") : QStringLiteral("遅れて"));
+        return tr("時計は合っていました。");
+    return offsetMs > 0 ? tr("時計は %1 秒進んでいました。").arg(seconds) : tr("時計は %1 秒遅れていました。").arg(seconds);
 }

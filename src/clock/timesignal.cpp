@@ -14,25 +14,24 @@ TimeSignal::TimeSignal(const ClockSource &clock, TimeSetter &setter, QObject *pa
 void TimeSignal::start(const QDateTime &faceShows)
 {
     const QDateTime reading = m_clock.now();
-    adjust(adjustmentTarget(faceShows, reading), reading);
+    adjust(adjustmentTarget(faceShows, reading), m_clock.steady(), reading);
 }
 
-void TimeSignal::correctBy(std::chrono::milliseconds offset)
+void TimeSignal::correctTo(const QDateTime &target, std::chrono::milliseconds steadyAt)
 {
-    const QDateTime reading = m_clock.now();
-    adjust(reading.addMSecs(-offset.count()), reading);
+    adjust(target, steadyAt, m_clock.now());
 }
 
-// `target` is what the clock should read at the moment of `reading`, which is now. Asked as
-// a shift from the clock's reading when sent, so it ends right however long the prompt stays open.
-void TimeSignal::adjust(const QDateTime &target, const QDateTime &reading)
+// Asked as a shift from the clock's reading when sent, so it ends right however long the
+// prompt stays open.
+void TimeSignal::adjust(const QDateTime &target, std::chrono::milliseconds steadyAt, const QDateTime &reading)
 {
     if (m_pending)
         return;
     m_pending = true;
     m_askedAboutSync = false;
     m_target = target;
-    m_targetAt = m_clock.steady();
+    m_targetAt = steadyAt;
     send(reading);
 }
 
@@ -70,8 +69,8 @@ void TimeSignal::answerSyncQuestion(bool switchSyncOff)
     if (!m_pending)
         return;
     if (!switchSyncOff) {
-        m_pending = false; // nothing changed, nothing to tell
-        return;
+        m_pending = false;
+        return Q_EMIT declined();
     }
     m_askedAboutSync = true;
     m_setter.setNetworkSync(false, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {

@@ -29,8 +29,8 @@ public:
 
     // `faceShows` is the reading the face was drawn from; null while it shows no time of day.
     void start(const QDateTime &faceShows);
-    // The clock runs `offset` ahead of the signal (behind, when negative).
-    void correctBy(std::chrono::milliseconds offset);
+    // The clock should have read `target` at the moment `steadyAt` of the steady clock.
+    void correctTo(const QDateTime &target, std::chrono::milliseconds steadyAt);
     void answerSyncQuestion(bool switchSyncOff);
     bool isPending() const { return m_pending; }
 
@@ -38,9 +38,11 @@ signals:
     void syncQuestion();
     void adjusted(const QDateTime &target);
     void refused(const TimeSignal::Refusal &refusal);
+    // The user kept network sync on: the time was left as it was.
+    void declined();
 
 private:
-    void adjust(const QDateTime &target, const QDateTime &reading);
+    void adjust(const QDateTime &target, std::chrono::milliseconds steadyAt, const QDateTime &reading);
     void send(const QDateTime &now);
     void answered(const TimeSetter::Result &result);
     void refuse(const TimeSetter::Result &result, bool whileSwitchingSyncOff);

@@ -29,10 +29,12 @@ float tonePower(const float *x, int n, double frequency, int rate)
 }
 } // namespace
 
-PipDetector::PipDetector(int sampleRate) : m_rate(sampleRate), m_frameLength(sampleRate / kFramesPerSecond)
+PipDetector::PipDetector(int sampleRate)
+    : m_rate(hearsAt(sampleRate) ? sampleRate : kMinRate), m_frameLength(m_rate / kFramesPerSecond),
+      m_marked(!hearsAt(sampleRate))
 {
     // A second-order Butterworth high-pass (bilinear transform).
-    const double k = std::tan(std::numbers::pi * kHighPassHz / sampleRate);
+    const double k = std::tan(std::numbers::pi * kHighPassHz / m_rate);
     const double norm = 1 / (1 + std::numbers::sqrt2 * k + k * k);
     m_b0 = norm;
     m_b1 = -2 * norm;
@@ -59,8 +61,10 @@ std::optional<double> PipDetector::feed(const float *samples, qsizetype count, d
     double sum = 0;
     std::optional<double> mark;
     for (qsizetype i = 0; i < count; ++i) {
-        sum += double(samples[i]) * samples[i];
-        m_samples.push_back(highPass(samples[i]));
+        // One bad sample would leave the filter's state NaN for good.
+        const float x = std::isfinite(samples[i]) ? samples[i] : 0.0f;
+        sum += double(x) * x;
+        m_samples.push_back(highPass(x));
         if (++m_received % m_frameLength == 0) {
             endFrame();
             if (!mark && !m_marked)
@@ -125,7 +129,8 @@ std::optional<double> PipDetector::confirmMark()
     int pips = 0;
     for (int k = 1; k <= 3; ++k)
         pips += pipAt(start - k * kPipSpacingFrames);
-    if (pips < kPipsNeeded)
+    // With one pip masked, pips a second early would pass for the signal but for this.
+    if (pips < kPipsNeeded || pipAt(start - 4 * kPipSpacingFrames))
         return std::nullopt;
     const std::optional<double> onset = onsetSample(start);
     if (!onset)

@@ -8,17 +8,24 @@
 // Finds the mark of a Japanese radio time signal in captured sound: three 100 ms pips of
 // 440 Hz at 1 s spacing, then a 880 Hz tone whose start is the mark. The main tone must be
 // preceded by at least two of the three pips, each with silence of 440 Hz after it, so a
-// bare 880 Hz tone, pips at another spacing, speech and music never count.
+// bare 880 Hz tone, pips at another spacing, speech and music never count; nor does a
+// tone after a pip where the signal has none (a second before the first).
 //
 // Samples arrive in blocks, each with the system clock's reading of its first sample;
 // the mark is told on that timeline, so the offset it gives is the system clock's.
 class PipDetector
 {
 public:
+    // The tones and the 10 ms frames need at least 8 kHz; beyond 384 kHz no sound card goes.
+    static constexpr int kMinRate = 8000, kMaxRate = 384'000;
+    static bool hearsAt(int sampleRate) { return sampleRate >= kMinRate && sampleRate <= kMaxRate; }
+
+    // At a rate it cannot hear at, it hears nothing.
     explicit PipDetector(int sampleRate);
 
-    // `firstSampleMs`: milliseconds since the epoch (UTC) of samples[0]. Returns the mark,
+    // `firstSampleMs`: the time of samples[0] on any millisecond timeline. Returns the mark,
     // on the same timeline, once the main tone has lasted long enough to be sure of it.
+    // A sample that is not a number (NaN, infinite) counts as silence.
     std::optional<double> feed(const float *samples, qsizetype count, double firstSampleMs);
     // The last block's loudness (RMS, full scale = 1), for a level meter.
     float level() const { return m_level; }

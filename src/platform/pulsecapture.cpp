@@ -1,8 +1,8 @@
 #include "platform/pulsecapture.h"
 
-#include <QDateTime>
 #include <QMetaObject>
 #include <QPointer>
+#include <chrono>
 #include <pulse/pulseaudio.h>
 #include <vector>
 
@@ -11,7 +11,7 @@ struct PulseCapture::Session {
     QPointer<PulseCapture> owner;
     std::function<void(int)> started;
     Samples samples;
-    Failure failed;
+    Failed failed;
     pa_threaded_mainloop *loop = nullptr;
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
@@ -30,18 +30,24 @@ struct PulseCapture::Session {
             },
             Qt::QueuedConnection);
     }
-    void fail(const QString &why)
+    void fail(Problem problem, const QString &systemMessage = {})
     {
         if (failedOnce)
             return;
         failedOnce = true;
-        toGui([failed = failed, why] { failed(why); });
+        toGui([failed = failed, failure = Failure{problem, systemMessage}] { failed(failure); });
     }
-    QString lastError() const { return QString::fromUtf8(pa_strerror(pa_context_errno(context))); }
+    void failWithLastError(Problem problem) { fail(problem, QString::fromUtf8(pa_strerror(pa_context_errno(context)))); }
 };
 
 namespace {
 using Session = PulseCapture::Session;
+using Problem = AudioCapture::Problem;
+
+double steadyNowMs()
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // The newest sample in the buffer left the source a source latency and a transport ago;
 // the fragment's first sample is all that is buffered before it.
@@ -50,7 +56,7 @@ double firstSampleMs(pa_stream *stream, size_t readable)
     const pa_timing_info *timing = pa_stream_get_timing_info(stream);
     const double inFlightMs = timing ? double(timing->source_usec + timing->transport_usec) / 1000 : 0;
     const double bufferedMs = double(pa_bytes_to_usec(readable, pa_stream_get_sample_spec(stream))) / 1000;
-    return double(QDateTime::currentMSecsSinceEpoch()) - inFlightMs - bufferedMs;
+    return steadyNowMs() - inFlightMs - bufferedMs;
 }
 
 void onRead(pa_stream *stream, size_t, void *data)
@@ -80,7 +86,7 @@ void onStreamState(pa_stream *stream, void *data)
         break;
     }
     case PA_STREAM_FAILED:
-        session->fail(QStringLiteral("録音を始められません（%1）").arg(session->lastError()));
+        session->failWithLastError(Problem::CannotRecord);
         break;
     default: break;
     }
@@ -92,7 +98,7 @@ void onSourceInfo(pa_context *context, const pa_source_info *info, int eol, void
     if (eol || session->stream)
         return;
     if (!info)
-        return session->fail(QStringLiteral("音声の入力装置がありません"));
+        return session->fail(Problem::NoInputDevice);
     // Mono float at the source's own rate: nothing resampled, so the timing holds.
     const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
     session->stream = pa_stream_new(context, "time signal", &format, nullptr);
@@ -104,14 +110,14 @@ void onSourceInfo(pa_context *context, const pa_source_info *info, int eol, void
     const auto flags = pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING
                                          | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_record(session->stream, info->name, &attr, flags) < 0)
-        session->fail(QStringLiteral("録音を始められません（%1）").arg(session->lastError()));
+        session->failWithLastError(Problem::CannotRecord);
 }
 
 void onServerInfo(pa_context *context, const pa_server_info *info, void *data)
 {
     auto *session = static_cast<Session *>(data);
     if (!info || !info->default_source_name || !*info->default_source_name)
-        return session->fail(QStringLiteral("音声の入力装置がありません"));
+        return session->fail(Problem::NoInputDevice);
     pa_operation_unref(pa_context_get_source_info_by_name(context, info->default_source_name, onSourceInfo, session));
 }
 
@@ -122,8 +128,7 @@ void onContextState(pa_context *context, void *data)
     case PA_CONTEXT_READY: pa_operation_unref(pa_context_get_server_info(context, onServerInfo, session)); break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED:
-        session->fail(QStringLiteral("音声サーバー（PulseAudio か PipeWire）に接続できません（%1）")
-                          .arg(session->lastError()));
+        session->failWithLastError(Problem::NoServer);
         break;
     default: break;
     }
@@ -134,7 +139,7 @@ PulseCapture::PulseCapture() = default;
 
 PulseCapture::~PulseCapture() { stop(); }
 
-void PulseCapture::start(std::function<void(int sampleRate)> started, Samples samples, Failure failed)
+void PulseCapture::start(std::function<void(int sampleRate)> started, Samples samples, Failed failed)
 {
     stop();
     m_session = std::make_unique<Session>();
@@ -149,7 +154,7 @@ void PulseCapture::start(std::function<void(int sampleRate)> started, Samples sa
     pa_context_set_state_callback(s.context, onContextState, &s);
     // No autospawn: a clock must not start an audio server of its own.
     if (pa_context_connect(s.context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        s.fail(QStringLiteral("音声サーバー（PulseAudio か PipeWire）に接続できません（%1）").arg(s.lastError()));
+        s.failWithLastError(Problem::NoServer);
     pa_threaded_mainloop_start(s.loop);
 }
 
@@ -170,3 +175,7 @@ void PulseCapture::stop()
     pa_threaded_mainloop_free(s.loop);
     m_session.reset();
 }
+
+// The clock loads this module when it first listens, so a start never waits for the sound
+// libraries.
+extern "C" Q_DECL_EXPORT AudioCapture *ravelquintNewCapture() { return new PulseCapture; }

@@ -10,11 +10,12 @@
 // thread reads; the blocks are handed to the GUI thread.
 class PulseCapture final : public QObject, public AudioCapture
 {
+    Q_OBJECT
 public:
     PulseCapture();
     ~PulseCapture() override;
 
-    void start(std::function<void(int sampleRate)> started, Samples samples, Failure failed) override;
+    void start(std::function<void(int sampleRate)> started, Samples samples, Failed failed) override;
     void stop() override;
 
     struct Session;

@@ -3,7 +3,7 @@
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
 #include "platform/desktopautostart.h"
-#include "platform/pulsecapture.h"
+#include "platform/lazycapture.h"
 #include "platform/platform.h"
 #include "platform/timedatedsetter.h"
 
@@ -16,10 +16,14 @@ struct SystemPlatform {
     TimedatedSetter timeSetter;
     DialogColourPicker colourPicker;
     DesktopAutostart autostart;
-    PulseCapture audioCapture;
+    LazyCapture audioCapture;
 
-    // `configHome` is where the settings live too; `program` is what starts at login.
-    SystemPlatform(const QString &configHome, const QString &program) : autostart(configHome, program) {}
+    // `configHome` is where the settings live too; `program` is what starts at login; the
+    // capture's module is looked for in `moduleFolders`.
+    SystemPlatform(const QString &configHome, const QString &program, const QStringList &moduleFolders)
+        : autostart(configHome, program), audioCapture(moduleFolders)
+    {
+    }
     Platform platform()
     {
         const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");

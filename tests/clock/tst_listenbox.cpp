@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -24,32 +25,36 @@ private slots:
     {
         QTest::addColumn<QString>("audio");   // "signal", "silence" or "no server"
         QTest::addColumn<int>("answer");      // the time service's first answer
+        QTest::addColumn<int>("syncAnswer");  // to the sync question: 1 switch off, 0 keep it, -1 none
         QTest::addColumn<bool>("cancel");     // Esc before anything is heard
         QTest::addColumn<int>("requests");
-        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("lastSentence");
         QTest::addColumn<QString>("warning"); // a refusal told over the clock
         QTest::addColumn<QStringList>("secondsLeft"); // as the box opens, and then a second later
         const QStringList full{"残り 75 秒"};
-        QTest::newRow("heard and set") << "signal" << int(Outcome::Done) << false << 1 << "時刻を合わせました" << ""
-                                       << full;
-        QTest::newRow("heard and refused") << "signal" << int(Outcome::NotAuthorised) << false << 1
-                                           << "合わせられませんでした" << "AdjustmentFailure" << full;
-        QTest::newRow("sync question") << "signal" << int(Outcome::AutomaticSync) << false << 2
-                                       << "時刻を合わせました" << "" << full;
-        QTest::newRow("cancelled") << "signal" << int(Outcome::Done) << true << 0 << "" << "" << QStringList{""};
-        QTest::newRow("timed out, too quiet") << "silence" << int(Outcome::Done) << false << 0
-                                              << "マイクがミュートになっていないか" << ""
-                                              << QStringList{"残り 2 秒", "残り 1 秒"};
-        QTest::newRow("no audio server") << "no server" << int(Outcome::Done) << false << 0
-                                         << "録音できません: no server" << "" << QStringList{""};
+        QTest::newRow("heard and set") << "signal" << int(Outcome::Done) << -1 << false << 1 << "時刻を合わせました。"
+                                       << "" << full;
+        QTest::newRow("heard and refused") << "signal" << int(Outcome::NotAuthorised) << -1 << false << 1
+                                           << "時刻は変わっていません。" << "AdjustmentFailure" << full;
+        QTest::newRow("sync switched off") << "signal" << int(Outcome::AutomaticSync) << 1 << false << 2
+                                           << "時刻を合わせました。" << "" << full;
+        QTest::newRow("sync kept on") << "signal" << int(Outcome::AutomaticSync) << 0 << false << 1
+                                      << "時刻は変わっていません。" << "" << full;
+        QTest::newRow("cancelled") << "signal" << int(Outcome::Done) << -1 << true << 0 << "" << ""
+                                   << QStringList{""};
+        QTest::newRow("timed out, too quiet") << "silence" << int(Outcome::Done) << -1 << false << 0
+                                              << "時刻は変わっていません。" << "" << QStringList{"残り 2 秒", "残り 1 秒"};
+        QTest::newRow("no audio server") << "no server" << int(Outcome::Done) << -1 << false << 0
+                                         << "時刻は変わっていません。" << "" << QStringList{""};
     }
     void outcome()
     {
         QFETCH(QString, audio);
         QFETCH(int, answer);
+        QFETCH(int, syncAnswer);
         QFETCH(bool, cancel);
         QFETCH(int, requests);
-        QFETCH(QString, says);
+        QFETCH(QString, lastSentence);
         QFETCH(QString, warning);
         QFETCH(QStringList, secondsLeft);
         FakePlatform fake;
@@ -58,8 +63,12 @@ private slots:
         QWidget window;
         TimeSignal timeSignal(fake.clock, fake.timeSetter, &window);
         new TimeSignalPrompts(&timeSignal, &window);
-        fake.audioCapture.refusal = audio == QLatin1String("no server") ? QStringLiteral("no server") : QString();
-        auto *box = new ListenBox(fake.audioCapture, &timeSignal, &window, audio == QLatin1String("silence") ? 1500ms : 75s);
+        if (audio == QLatin1String("no server"))
+            fake.audioCapture.refusal = AudioCapture::Failure{AudioCapture::Problem::NoServer, "Connection refused"};
+        auto *listener = new Listener(fake.audioCapture, fake.clock, audio == QLatin1String("silence") ? 1500ms : 75s);
+        connect(listener, &Listener::heard, &timeSignal,
+                [&](const Listener::Mark &mark) { timeSignal.correctTo(mark.minute, mark.steady); });
+        auto *box = new ListenBox(listener, &timeSignal, &window);
         auto *status = child<QLabel>(box, "ListenStatus");
         if (cancel)
             QTest::keyClick(box, Qt::Key_Escape);
@@ -70,23 +79,33 @@ private slots:
         synth::Signal signal{48000, 6, 4};
         const std::vector<float> samples = audio == QLatin1String("signal") ? synth::timeSignal(signal)
                                                                              : std::vector<float>(4800, 0.0f);
+        const double wallAhead = double(fake.clock.now().toMSecsSinceEpoch() - fake.clock.steady().count());
         if (audio != QLatin1String("no server"))
-            fake.audioCapture.play(samples, 48000, double(kMinute.toMSecsSinceEpoch()) + 430 - 4000);
+            fake.audioCapture.play(samples, 48000, double(kMinute.toMSecsSinceEpoch()) + 430 - 4000 - wallAhead);
         if (requests > 0) {
             QCOMPARE(fake.timeSetter.requests.first(), -430ms);
             QVERIFY2(status->text().contains(QStringLiteral("時計は 0.43 秒進んでいました。")), qPrintable(status->text()));
             fake.timeSetter.answer({Outcome(answer), {}});
         }
-        if (requests == 2) {
+        if (syncAnswer >= 0) {
             auto *question = window.findChild<QMessageBox *>(QStringLiteral("SyncQuestion"));
             QVERIFY(question);
-            question->defaultButton()->click();
-            fake.timeSetter.answer();
+            (syncAnswer == 1 ? question->defaultButton() : question->escapeButton())->click();
+            if (syncAnswer == 1)
+                fake.timeSetter.answer();
         }
         QCOMPARE(fake.timeSetter.requests.size(), requests);
-        QTRY_VERIFY2(status->text().contains(says), qPrintable(status->text()));
+        QTRY_VERIFY2(status->text().endsWith(lastSentence), qPrintable(status->text()));
         QVERIFY(!fake.audioCapture.running);
         QCOMPARE(window.findChild<QMessageBox *>(QStringLiteral("AdjustmentFailure")) != nullptr, !warning.isEmpty());
+        if (cancel)
+            return;
+        // Every word shows: the label has the room its text asks for, and the bar is gone.
+        QVERIFY(child<QProgressBar>(box, "InputLevel")->isHidden());
+        box->adjustSize();
+        QVERIFY2(status->height() >= status->heightForWidth(status->width()),
+                 qPrintable(QStringLiteral("%1 < %2").arg(status->height()).arg(status->heightForWidth(status->width()))));
+        QVERIFY(box->rect().contains(status->geometry()));
     }
 
     void offsetInWords_data()
@@ -101,7 +120,7 @@ private slots:
     {
         QFETCH(double, offsetMs);
         QFETCH(QString, text);
-        QCOMPARE(offsetText(offsetMs), text);
+        QCOMPARE(ListenBox::offsetText(offsetMs), text);
     }
 };
 

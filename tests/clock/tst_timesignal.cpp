@@ -20,7 +20,7 @@ private slots:
         QTest::addColumn<qint64>("stepMeanwhileMs");
         QTest::addColumn<int>("secondAnswer");
         QTest::addColumn<QList<qint64>>("shiftsMs");
-        QTest::addColumn<QString>("ends"); // "set", "refused", "refused switching", "refused, sync off" or ""
+        QTest::addColumn<QString>("ends"); // "set", "declined", "refused", "refused switching" or "refused, sync off"
         const QList<qint64> once{-50'000};
         QTest::newRow("set") << int(Outcome::Done) << false << -1 << 0 << qint64(0) << 0 << once << "set";
         QTest::newRow("not authorised") << int(Outcome::NotAuthorised) << false << -1 << 0 << qint64(0) << 0 << once
@@ -28,7 +28,7 @@ private slots:
         QTest::newRow("sync on, no service to switch it") << int(Outcome::AutomaticSync) << false << -1 << 0
                                                           << qint64(0) << 0 << once << "refused";
         QTest::newRow("sync question declined") << int(Outcome::AutomaticSync) << true << 0 << 0 << qint64(0) << 0
-                                                << once << "";
+                                                << once << "declined";
         QTest::newRow("sync off, then set") << int(Outcome::AutomaticSync) << true << 1 << int(Outcome::Done)
                                             << qint64(0) << int(Outcome::Done) << QList<qint64>{-50'000, -50'000}
                                             << "set";
@@ -69,6 +69,7 @@ private slots:
                                                   : QStringLiteral("refused");
         });
         connect(&signal, &TimeSignal::syncQuestion, this, [&] { ++questions; });
+        connect(&signal, &TimeSignal::declined, this, [&] { ended = QStringLiteral("declined"); });
 
         signal.start({});
         setter.answer({Outcome(firstAnswer), {}});
@@ -88,14 +89,18 @@ private slots:
         QVERIFY(!signal.isPending());
     }
 
-    // The listener's offset: a clock 0.43 s ahead is moved back by 0.43 s.
-    void correctionIsTheOffsetTakenOff()
+    // The listener's mark, a second ago on the steady clock, with the clock stepped 20 s since.
+    void correctionTakesOutAStepSinceTheMark()
     {
         FakeClock clock;
         FakeTimeSetter setter;
         TimeSignal signal(clock, setter);
-        signal.correctBy(430ms);
-        QCOMPARE(setter.requests, QList<std::chrono::milliseconds>{-430ms});
+        const QDateTime shouldHaveRead = clock.now().addMSecs(-430);
+        const auto markedAt = clock.steady();
+        clock.passSteadily(1s);
+        clock.set(clock.now().addSecs(20));
+        signal.correctTo(shouldHaveRead, markedAt);
+        QCOMPARE(setter.requests, QList<std::chrono::milliseconds>{-20'430ms});
     }
 };
 

@@ -1,5 +1,7 @@
 #include "support/fakes.h"
 
+#include <utility>
+
 FakeClock::FakeClock(const QDateTime &start) : m_now(start) {}
 
 QDateTime FakeClock::now() const
@@ -50,10 +52,10 @@ bool FakeAutostart::setEnabled(bool on)
     return refusal.isEmpty();
 }
 
-void FakeAudioCapture::start(std::function<void(int)> started, Samples samples, Failure failed)
+void FakeAudioCapture::start(std::function<void(int)> started, Samples samples, Failed failed)
 {
-    if (!refusal.isEmpty())
-        return failed(refusal);
+    if (refusal)
+        return failed(*refusal);
     running = true;
     m_started = std::move(started);
     m_samples = std::move(samples);
@@ -61,7 +63,8 @@ void FakeAudioCapture::start(std::function<void(int)> started, Samples samples, 
 
 void FakeAudioCapture::play(const std::vector<float> &samples, int rate, double firstSampleMs)
 {
-    m_started(rate);
+    if (m_started)
+        std::exchange(m_started, nullptr)(rate);
     const qsizetype block = rate / 50;
     for (qsizetype at = 0; running && at < qsizetype(samples.size()); at += block)
         m_samples(samples.data() + at, std::min(block, qsizetype(samples.size()) - at),

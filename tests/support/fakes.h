@@ -76,13 +76,14 @@ public:
 class FakeAudioCapture final : public AudioCapture
 {
 public:
-    void start(std::function<void(int)> started, Samples samples, Failure failed) override;
+    void start(std::function<void(int)> started, Samples samples, Failed failed) override;
     void stop() override { running = false; }
-    // As the server would deliver them: 20 ms blocks from `firstSampleMs` on.
+    // As the server would deliver them: 20 ms blocks from `firstSampleMs` (steady) on. The
+    // rate is told once, before the first block.
     void play(const std::vector<float> &samples, int rate, double firstSampleMs);
 
     bool running = false;
-    QString refusal;
+    std::optional<Failure> refusal;
 
 private:
     std::function<void(int)> m_started;
