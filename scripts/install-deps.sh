@@ -4,7 +4,8 @@
 # missing, through sudo when not root.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev libpulse-dev qt6-translations-l10n fonts-ipafont-gothic)
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libpulse-dev qt6-translations-l10n
+          fonts-ipafont-gothic)
 case ${1:-run} in
     test | bench)
         packages+=(xvfb xauth x11-utils xdotool faketime imagemagick openbox weston qt6-wayland python3

@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     // The style caches the settings dialog's rendered controls; Qt's default of 10 MB
     // would grow the clock by a third over a few dozen openings, for nothing it needs.
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);
-    installQtTranslations(app);
+    installTranslations(app);
 
     const QString config = configHome();
     SystemPlatform platform(config, QCoreApplication::applicationFilePath(),

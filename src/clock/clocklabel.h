@@ -7,6 +7,7 @@
 // return at once when nothing changes, so nothing is repainted for nothing.
 class ClockLabel : public QLabel
 {
+    Q_OBJECT
 public:
     ClockLabel(const QString &caption, const QColor &colour, QWidget *parent);
 

@@ -22,23 +22,23 @@ ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, Setting
       m_timeSetter(platform.timeSetter), m_autostart(platform.autostart)
 {
     setObjectName(QStringLiteral("ContextMenu"));
-    connect(addEntry(QStringLiteral("設定...(&S)"), "OpenSettings"), &QAction::triggered, this,
+    connect(addEntry(tr("設定...(&S)"), "OpenSettings"), &QAction::triggered, this,
             &ContextMenu::settingsRequested);
-    m_adjust = addEntry(QStringLiteral("時報調整(&T)"), "AdjustToTimeSignal");
+    m_adjust = addEntry(tr("時報調整(&T)"), "AdjustToTimeSignal");
     connect(m_adjust, &QAction::triggered, this, &ContextMenu::timeSignalRequested);
-    m_listen = addEntry(QStringLiteral("時報を聞いて合わせる(&J)"), "ListenToTimeSignal");
+    m_listen = addEntry(tr("時報を聞いて合わせる(&J)"), "ListenToTimeSignal");
     connect(m_listen, &QAction::triggered, this, &ContextMenu::listenRequested);
     addSeparator();
-    m_onTop = addEntry(QStringLiteral("常に手前に表示(&A)"), "StayOnTop", true);
+    m_onTop = addEntry(tr("常に手前に表示(&A)"), "StayOnTop", true);
     connect(m_onTop, &QAction::triggered, this, &ContextMenu::switchOnTop);
-    m_autostartEntry = addEntry(QStringLiteral("ログイン時に起動(&L)"), "StartAtLogin", true);
+    m_autostartEntry = addEntry(tr("ログイン時に起動(&L)"), "StartAtLogin", true);
     connect(m_autostartEntry, &QAction::triggered, this, &ContextMenu::switchAutostart);
-    m_holidays = addEntry(QStringLiteral("祝日を日曜日の色にする(&H)"), "HolidaysAsSundays", true);
+    m_holidays = addEntry(tr("祝日を日曜日の色にする(&H)"), "HolidaysAsSundays", true);
     connect(m_holidays, &QAction::triggered, this, &ContextMenu::switchHolidays);
-    m_networkSync = addEntry(QStringLiteral("ネットワーク時刻同期(&N)"), "NetworkTimeSync", true);
+    m_networkSync = addEntry(tr("ネットワーク時刻同期(&N)"), "NetworkTimeSync", true);
     connect(m_networkSync, &QAction::triggered, this, &ContextMenu::switchNetworkSync);
     addSeparator();
-    connect(addEntry(QStringLiteral("閉じる(&C)"), "Close"), &QAction::triggered, window, &QWidget::close);
+    connect(addEntry(tr("閉じる(&C)"), "Close"), &QAction::triggered, window, &QWidget::close);
 
     window->setFocusPolicy(Qt::StrongFocus);
     window->installEventFilter(this);
@@ -108,23 +108,35 @@ void ContextMenu::switchHolidays(bool on) { save(Key::Holiday, on); }
 void ContextMenu::save(Key key, bool on)
 {
     if (!m_store.SaveSetting(key, storedtext::fromSwitch(on)))
-        openWarning(m_window, kSaveRefusedTitle, saveRefusedText(m_store.filePath(), m_store.saveError()),
+        openWarning(m_window, saveRefusedTitle(), saveRefusedText(m_store.filePath(), m_store.saveError()),
                     "SaveRefused");
 }
 
 void ContextMenu::switchAutostart(bool on)
 {
-    if (!m_autostart.setEnabled(on))
-        tell(QStringLiteral("ログイン時の起動を%1できませんでした。\n\n%2\n理由: %3")
-                 .arg(on ? QStringLiteral("設定") : QStringLiteral("解除"), m_autostart.path(), m_autostart.error()));
+    if (m_autostart.setEnabled(on))
+        return;
+    const QString heading = on ? tr("ログイン時の起動を設定できませんでした。") : tr("ログイン時の起動を解除できませんでした。");
+    tell(heading + QStringLiteral("\n\n") + m_autostart.path() + QLatin1Char('\n') + tr("理由: %1").arg(reasonFor(m_autostart.why())));
 }
 
 void ContextMenu::switchNetworkSync(bool on)
 {
     m_timeSetter.setNetworkSync(on, [self = QPointer<ContextMenu>(this), on](const TimeSetter::Result &result) {
         if (self && result.outcome != TimeSetter::Outcome::Done)
-            self->tell(syncSwitchFailureText(result, on));
+            self->tell(TimeSignalPrompts::syncSwitchFailureText(result, on));
     });
 }
 
 void ContextMenu::tell(const QString &text) { openWarning(m_window, QStringLiteral("Ravelquint"), text, "MenuRefusal"); }
+
+QString ContextMenu::reasonFor(const Autostart::Refusal &refusal)
+{
+    switch (refusal.problem) {
+    case Autostart::Problem::NoHome: return tr("ホームフォルダーがないため、書き込む場所がありません");
+    case Autostart::Problem::ProgramNotUtf8: return tr("プログラムのパスが UTF-8 でないため、起動エントリーに書けません");
+    case Autostart::Problem::UnreadableEntry: return tr("既存のエントリーを読めません");
+    case Autostart::Problem::System: break;
+    }
+    return refusal.systemMessage;
+}

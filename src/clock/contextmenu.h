@@ -37,6 +37,7 @@ private:
     void switchNetworkSync(bool on);
     void save(Key key, bool on);
     void tell(const QString &text);
+    static QString reasonFor(const Autostart::Refusal &refusal);
 
     QWidget *m_window;
     const QWidget *m_adjustmentSpot;

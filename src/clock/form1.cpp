@@ -30,6 +30,11 @@ const QString kNoticeCaption = QStringLiteral("テレホーダイ終了まで");
 const QString kWeekdayKanji[] = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
                                  QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
                                  QStringLiteral("土")};
+// For a screen reader, in the user's language: the face itself is Japanese in every one.
+const char *const kWeekdayNames[] = {QT_TRANSLATE_NOOP("Form1", "日曜日"), QT_TRANSLATE_NOOP("Form1", "月曜日"),
+                                     QT_TRANSLATE_NOOP("Form1", "火曜日"), QT_TRANSLATE_NOOP("Form1", "水曜日"),
+                                     QT_TRANSLATE_NOOP("Form1", "木曜日"), QT_TRANSLATE_NOOP("Form1", "金曜日"),
+                                     QT_TRANSLATE_NOOP("Form1", "土曜日")};
 
 // Formatted once: the captions are redrawn ten times a second.
 QString twoDigits(int n)
@@ -161,7 +166,8 @@ void Form1::sample(const QDateTime &reading)
     NowWeekday = clockWeekday(date);
     if (date != m_holidayDate) {
         m_holidayDate = date;
-        m_holidayName = japaneseHoliday(date);
+        const QString name = japaneseHoliday(date);
+        m_holidayName = name.isEmpty() ? name : QCoreApplication::translate("holidays", qPrintable(name));
     }
     NowHour = time.hour();
     NowMinute = time.minute();
@@ -248,11 +254,9 @@ bool Form1::drawTimeCaptions()
 // A screen reader reads the window's name: say what the face shows, as a sentence.
 void Form1::describeForAccessibility()
 {
-    const QString date = QStringLiteral("%1年%2月%3日 %4曜日 ").arg(Label1->text(), Label2->text(), Label3->text(),
-                                                                  Label7->text());
-    const QString time = m_countdownShown
-                             ? QStringLiteral("テレホーダイ終了まで %1時間%2分%3秒")
-                             : QStringLiteral("%1時%2分%3秒");
+    const QString weekday = NowWeekday >= 1 && NowWeekday <= 7 ? tr(kWeekdayNames[NowWeekday - 1]) : QString();
+    const QString date = tr("%1年%2月%3日 %4 ").arg(Label1->text(), Label2->text(), Label3->text(), weekday);
+    const QString time = m_countdownShown ? tr("テレホーダイ終了まで %1時間%2分%3秒") : tr("%1時%2分%3秒");
     setAccessibleName(date + time.arg(Label4->text(), Label5->text(), Label6->text()));
 }
 

@@ -5,29 +5,25 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace {
-const QString kTitle = QStringLiteral("時報調整");
 
-// `lateAnswer`: what happens should authorisation still come after the wait.
-QString reasonFor(const TimeSetter::Result &result, const QString &heading, const QString &lateAnswer)
+QString TimeSignalPrompts::reasonFor(const TimeSetter::Result &result, const QString &heading, const QString &lateAnswer)
 {
     switch (result.outcome) {
     case TimeSetter::Outcome::AutomaticSync:
-        return heading + QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
-                                        "時報で合わせるには、先に自動時刻同期をオフにしてください。");
+        return heading + tr("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
+                            "時報で合わせるには、先に自動時刻同期をオフにしてください。");
     case TimeSetter::Outcome::NotAuthorised:
-        return heading + QStringLiteral("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
+        return heading + tr("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
     case TimeSetter::Outcome::NoService:
-        return heading + QStringLiteral("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
+        return heading + tr("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");
     case TimeSetter::Outcome::NoAnswer:
-        return heading + QStringLiteral("時刻を設定するサービスから時間内に応答がありませんでした。") + lateAnswer;
+        return heading + tr("時刻を設定するサービスから時間内に応答がありませんでした。") + lateAnswer;
     case TimeSetter::Outcome::Failed:
     case TimeSetter::Outcome::Done:
         break;
     }
-    return heading + QStringLiteral("システムからのメッセージ: %1").arg(result.systemMessage);
+    return heading + tr("システムからのメッセージ: %1").arg(result.systemMessage);
 }
-} // namespace
 
 TimeSignalPrompts::TimeSignalPrompts(TimeSignal *timeSignal, QWidget *window)
     : QObject(window), m_timeSignal(timeSignal), m_window(window)
@@ -38,15 +34,15 @@ TimeSignalPrompts::TimeSignalPrompts(TimeSignal *timeSignal, QWidget *window)
 
 void TimeSignalPrompts::askToSwitchSyncOff()
 {
-    auto *box = new QMessageBox(QMessageBox::Question, kTitle,
-                                QStringLiteral("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。\n\n"
-                                               "時報で合わせると、ネットワーク時刻同期はオフになります。"
-                                               "あとでメニューの「ネットワーク時刻同期」から戻せます。"),
+    auto *box = new QMessageBox(QMessageBox::Question, title(),
+                                tr("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。\n\n"
+                                   "時報で合わせると、ネットワーク時刻同期はオフになります。"
+                                   "あとでメニューの「ネットワーク時刻同期」から戻せます。"),
                                 QMessageBox::NoButton, m_window);
     box->setObjectName(QStringLiteral("SyncQuestion"));
-    QPushButton *accept = box->addButton(QStringLiteral("自動同期をオフにして合わせる"), QMessageBox::AcceptRole);
+    QPushButton *accept = box->addButton(tr("自動同期をオフにして合わせる"), QMessageBox::AcceptRole);
     box->setDefaultButton(accept);
-    box->setEscapeButton(box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole));
+    box->setEscapeButton(box->addButton(tr("キャンセル"), QMessageBox::RejectRole));
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, m_timeSignal,
             [this, box, accept] { m_timeSignal->answerSyncQuestion(box->clickedButton() == accept); });
@@ -56,31 +52,31 @@ void TimeSignalPrompts::askToSwitchSyncOff()
 void TimeSignalPrompts::tellRefusal(const TimeSignal::Refusal &refusal)
 {
     if (refusal.whileSwitchingSyncOff)
-        openWarning(m_window, kTitle, syncSwitchFailureText(refusal.result, false), "SyncSwitchFailure");
+        openWarning(m_window, title(), syncSwitchFailureText(refusal.result, false), "SyncSwitchFailure");
     else
-        openWarning(m_window, kTitle,
+        openWarning(m_window, title(),
                     adjustmentFailureText(refusal.result, refusal.target.time(), refusal.syncSwitchedOff),
                     "AdjustmentFailure");
 }
 
-QString adjustmentFailureText(const TimeSetter::Result &result, const QTime &target, bool syncSwitchedOff)
+QString TimeSignalPrompts::adjustmentFailureText(const TimeSetter::Result &result, const QTime &target,
+                                                 bool syncSwitchedOff)
 {
     const QString text = reasonFor(result,
-                                   QStringLiteral("システムの時刻を %1 に合わせられませんでした。\n\n")
-                                       .arg(target.toString(QStringLiteral("HH:mm:ss"))),
-                                   QStringLiteral("この後で認証されれば、時刻はそのときに合わせられます。"));
+                                   tr("システムの時刻を %1 に合わせられませんでした。").arg(target.toString(QStringLiteral("HH:mm:ss")))
+                                       + QStringLiteral("\n\n"),
+                                   tr("この後で認証されれば、時刻はそのときに合わせられます。"));
     if (!syncSwitchedOff)
         return text;
-    return text + QStringLiteral("\n\nネットワーク時刻同期はオフになっています。"
-                                 "メニューの「ネットワーク時刻同期」から戻せます。");
+    return text + QStringLiteral("\n\n")
+           + tr("ネットワーク時刻同期はオフになっています。メニューの「ネットワーク時刻同期」から戻せます。");
 }
 
 // Switching sync has no time to set: a late authorisation switches it and does nothing more.
-QString syncSwitchFailureText(const TimeSetter::Result &result, bool on)
+QString TimeSignalPrompts::syncSwitchFailureText(const TimeSetter::Result &result, bool on)
 {
-    const QString state = on ? QStringLiteral("オン") : QStringLiteral("オフ");
-    return reasonFor(result, QStringLiteral("ネットワーク時刻同期を%1にできませんでした。\n\n").arg(state),
-                     QStringLiteral("この後で認証されれば、ネットワーク時刻同期はそのときに%1になりますが、"
-                                    "時刻は合わせられません。")
-                         .arg(state));
+    const QString heading = on ? tr("ネットワーク時刻同期をオンにできませんでした。") : tr("ネットワーク時刻同期をオフにできませんでした。");
+    return reasonFor(result, heading + QStringLiteral("\n\n"),
+                     on ? tr("この後で認証されれば、ネットワーク時刻同期はそのときにオンになりますが、時刻は合わせられません。")
+                        : tr("この後で認証されれば、ネットワーク時刻同期はそのときにオフになりますが、時刻は合わせられません。"));
 }

@@ -54,11 +54,9 @@ void WindowPlace::restore()
 void WindowPlace::save()
 {
     m_settled.stop();
-    if (m_placesWindows) {
-        for (const auto &[key, value] : placeOf(m_window))
-            m_store.SaveSetting(key, value);
-    }
-    m_store.SaveSetting(Key::Start, QString::fromLatin1(kStartedMarker));
+    SettingsStore::Edits edits = m_placesWindows ? placeOf(m_window) : SettingsStore::Edits{};
+    edits.emplace_back(Key::Start, QString::fromLatin1(kStartedMarker));
+    m_store.saveAll(edits);
 }
 
 bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
@@ -68,9 +66,11 @@ bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+// With the marker: a session that never closes the clock in order still finds its place.
 void WindowPlace::saveSettledPlace()
 {
-    const SettingsStore::Edits place = placeOf(m_window);
+    SettingsStore::Edits place = placeOf(m_window);
+    place.emplace_back(Key::Start, QString::fromLatin1(kStartedMarker));
     m_store.refresh();
     const bool stored = std::all_of(place.begin(), place.end(),
                                     [&](const auto &entry) { return m_store.GetSetting(entry.first) == entry.second; });

@@ -17,7 +17,7 @@ public:
 
     // To its stored place, unless that is nowhere on the screens there are now.
     void restore();
-    // The marker last: a store with the marker always holds the place too.
+    // The place and the start marker, in one save.
     void save();
 
 protected:

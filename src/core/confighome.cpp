@@ -1,6 +1,6 @@
 #include "core/confighome.h"
+#include "core/logging.h"
 
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <pwd.h>
@@ -24,7 +24,7 @@ QByteArray chosenFolder()
 
 QString refused(const QString &why)
 {
-    qWarning().noquote() << why + QStringLiteral("; the settings last only until the program ends");
+    qCWarning(lcCore).noquote() << why + QStringLiteral("; the settings last only until the program ends");
     return {};
 }
 } // namespace

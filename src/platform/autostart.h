@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Starting the clock at login. Refusals leave everything as it was and say why in error().
+// Starting the clock at login. Refusals leave everything as it was and say why in why().
 class Autostart
 {
 public:
@@ -10,7 +10,14 @@ public:
     // Whether this clock really starts at login.
     virtual bool isEnabled() const = 0;
     virtual bool setEnabled(bool enabled) = 0;
-    virtual QString error() const = 0;
+
+    enum class Problem { NoHome, ProgramNotUtf8, UnreadableEntry, System };
+    struct Refusal {
+        Problem problem = Problem::System;
+        QString systemMessage; // for Problem::System
+    };
+    // Why the last change was refused.
+    virtual Refusal why() const = 0;
     // Where the entry is, for the user's eyes.
     virtual QString path() const = 0;
 };

@@ -106,17 +106,17 @@ bool DesktopAutostart::isEnabled() const
 bool DesktopAutostart::setEnabled(bool enabled)
 {
     if (m_path.isEmpty())
-        return refuse(QStringLiteral("ホームフォルダーがないため、書き込む場所がありません"));
+        return refuse(Problem::NoHome);
     return enabled ? enable() : disable();
 }
 
 bool DesktopAutostart::enable()
 {
     if (!representable(m_program))
-        return refuse(QStringLiteral("プログラムのパスが UTF-8 でないため、起動エントリーに書けません"));
+        return refuse(Problem::ProgramNotUtf8);
     const auto text = safefile::readRegular(QFile::encodeName(m_path));
     if (!text && exists(m_path) && QFileInfo(m_path).isFile())
-        return refuse(QStringLiteral("既存のエントリーを読めません"));
+        return refuse(Problem::UnreadableEntry);
     if (!text)
         return write(entryFor(m_program));
     EntryText entry(*text);
@@ -137,7 +137,7 @@ bool DesktopAutostart::disable()
         return true; // nothing that could start the clock
     if (*text == entryFor(m_program)) {
         if (::unlink(path.constData()) != 0)
-            return refuse(safefile::errorText(errno));
+            return refuse(Problem::System, safefile::errorText(errno));
         safefile::syncFolderOf(path);
         return true;
     }
@@ -151,17 +151,17 @@ bool DesktopAutostart::write(const QByteArray &text)
     const QByteArray path = QFile::encodeName(m_path);
     QString why;
     if (!safefile::makeFolders(QFile::encodeName(QFileInfo(m_path).path()), &why))
-        return refuse(why);
+        return refuse(Problem::System, why);
     safefile::Replacement replacement(path, text);
     if (!replacement.ready() || !replacement.commit())
-        return refuse(replacement.error());
+        return refuse(Problem::System, replacement.error());
     safefile::syncFolderOf(path);
     return true;
 }
 
-bool DesktopAutostart::refuse(const QString &why)
+bool DesktopAutostart::refuse(Problem problem, const QString &systemMessage)
 {
-    m_error = why;
+    m_refusal = {problem, systemMessage};
     return false;
 }
 

@@ -16,7 +16,7 @@ public:
 
     bool isEnabled() const override;
     bool setEnabled(bool enabled) override;
-    QString error() const override { return m_error; }
+    Refusal why() const override { return m_refusal; }
     QString path() const override { return m_path; }
 
     // The Exec value for `program`, quoted and escaped as the Desktop Entry rules ask.
@@ -30,9 +30,9 @@ private:
     bool enable();
     bool disable();
     bool write(const QByteArray &text);
-    bool refuse(const QString &why);
+    bool refuse(Problem problem, const QString &systemMessage = {});
 
     QString m_path;
     QString m_program;
-    QString m_error;
+    Refusal m_refusal;
 };

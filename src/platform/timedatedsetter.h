@@ -12,6 +12,7 @@ class QDBusMessage;
 // so the program itself never needs the right to change the clock.
 class TimedatedSetter final : public QObject, public TimeSetter
 {
+    Q_OBJECT
 public:
     static constexpr int kDefaultTimeoutMs = 120'000; // room for a person at the password prompt
 

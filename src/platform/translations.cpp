@@ -1,22 +1,38 @@
 #include "platform/translations.h"
 
+#include "platform/logging.h"
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
-#include <QLoggingCategory>
+#include <QLocale>
 #include <QTranslator>
 
-Q_LOGGING_CATEGORY(lcTranslations, "ravelquint.platform")
-
-void installQtTranslations(QCoreApplication &app)
+namespace {
+bool install(QCoreApplication &app, const QLocale &locale, const QString &name, const QString &folder)
 {
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto *translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_ja"), folder)) {
+    if (translator->load(locale, name, QStringLiteral("_"), folder)) {
         QCoreApplication::installTranslator(translator);
-        return;
+        return true;
     }
     delete translator;
-    qCWarning(lcTranslations).noquote() << QStringLiteral("Qt's Japanese texts (qtbase_ja.qm) are not in %1;"
-                                                          " Qt's own dialogs and buttons stay in English")
-                                               .arg(folder);
+    return false;
+}
+} // namespace
+
+void installTranslations(QCoreApplication &app)
+{
+    const QLocale locale;
+    const QString qtFolder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const bool qtTexts = install(app, locale, QStringLiteral("qtbase"), qtFolder);
+    if (locale.language() != QLocale::Japanese) {
+        if (!install(app, locale, QStringLiteral("ravelquint"), QStringLiteral(":/i18n")))
+            install(app, QLocale(QLocale::English), QStringLiteral("ravelquint"), QStringLiteral(":/i18n"));
+        return;
+    }
+    if (!qtTexts)
+        qCWarning(lcPlatform).noquote() << QCoreApplication::translate(
+                                               "Translations", "Qt の日本語の訳（qtbase_ja.qm）が %1 にありません。"
+                                                               "Qt のダイアログとボタンは英語のままです")
+                                               .arg(qtFolder);
 }

@@ -152,12 +152,15 @@ void Form2::loadSwatch(Swatch *swatch, Key key) { swatch->setFill(m_store.colour
 
 void Form2::save(Key key, bool on) { save(key, storedtext::fromSwitch(on ? 1 : 0)); }
 
+void Form2::save(Key key, const QString &value) { save({{key, value}}); }
+
 // The writes of loading change nothing the user chose: they need no answer, nor a wait.
-void Form2::save(Key key, const QString &value)
+// What one click changes goes in one save.
+void Form2::save(const SettingsStore::Edits &edits)
 {
     if (!m_loaded)
-        m_store.saveInBackground({{key, value}});
-    else if (!m_store.SaveSetting(key, value))
+        m_store.saveInBackground(edits);
+    else if (!m_store.saveAll(edits))
         tellSaveRefusedOnce();
 }
 
@@ -167,7 +170,7 @@ void Form2::tellSaveRefusedOnce()
     if (m_toldSaveRefused)
         return;
     m_toldSaveRefused = true;
-    openWarning(this, kSaveRefusedTitle, saveRefusedText(m_store.filePath(), m_store.saveError()), "SaveRefused");
+    openWarning(this, saveRefusedTitle(), saveRefusedText(m_store.filePath(), m_store.saveError()), "SaveRefused");
 }
 
 void Form2::Check1_Click()
@@ -201,8 +204,7 @@ void Form2::Check4_Click()
         save(Key::TelS1, true);
     } else {
         Option4->setChecked(true);
-        save(Key::TelS1, false);
-        save(Key::TelS2, true);
+        save({{Key::TelS1, storedtext::fromSwitch(0)}, {Key::TelS2, storedtext::fromSwitch(1)}});
     }
 }
 
@@ -256,10 +258,12 @@ void Form2::Command6_Click()
 {
     const std::pair<Swatch *, Key> swatches[] = {
         {Shape1, Key::ColorB}, {Shape2, Key::ColorF}, {Shape3, Key::ColorS}, {Shape4, Key::ColorTel}};
-    for (const auto &[swatch, key] : swatches)
+    SettingsStore::Edits defaults;
+    for (const auto &[swatch, key] : swatches) {
         swatch->setFill(defaultColour(key));
-    for (const auto &[swatch, key] : swatches)
-        save(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
+        defaults.emplace_back(key, QString::fromLatin1(keyInfo(key).firstRunDefault));
+    }
+    save(defaults);
     Q_EMIT backColourChanged(defaultColour(Key::ColorB));
 }
 

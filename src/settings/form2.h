@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/settingskeys.h"
+#include "store/settingsstore.h"
 
 #include <QColor>
 #include <QDialog>
@@ -12,7 +12,6 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class SettingsStore;
 class Swatch;
 
 // The settings dialog. Every click is saved at once; the clock picks changes up on its
@@ -66,6 +65,7 @@ private:
     void chooseColour(Swatch *swatch, Key key);
     void save(Key key, bool on);
     void save(Key key, const QString &value);
+    void save(const SettingsStore::Edits &edits);
     void tellSaveRefusedOnce();
 
     SettingsStore &m_store;

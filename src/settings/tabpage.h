@@ -12,6 +12,7 @@ class QTabWidget;
 // top-left corner, tab strip included, wherever the style puts the page itself.
 class TabPage : public QWidget
 {
+    Q_OBJECT
 public:
     explicit TabPage(QTabWidget *tabs);
 

@@ -185,6 +185,7 @@ void SettingsStore::takeOutcome(const PendingSave &save)
         return;
     }
     m_saveError.clear();
+    ++m_writeCount;
     for (const auto &[key, value] : save.edits) {
         if (m_unsaved[std::size_t(key)] == value)
             m_unsaved[std::size_t(key)].reset();

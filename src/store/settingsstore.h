@@ -62,6 +62,8 @@ public:
     void writeMissingDefaults(bool firstRun);
     // How often the file has been read: once at start, then only when someone else changed it.
     int readCount() const { return m_readCount; }
+    // How often a save has replaced the file: what belongs together goes in one.
+    int writeCount() const { return m_writeCount; }
 
 private:
     // What tells one version of the file from another; a rewrite replaces the inode.
@@ -108,6 +110,7 @@ private:
     QString m_readRefusal; // the file is there but could not be read: it is never written
     bool m_reportedSaveFailure = false;
     int m_readCount = 0;
+    int m_writeCount = 0;
     std::deque<std::shared_ptr<PendingSave>> m_pending;
     QThreadPool m_writer; // one thread: saves reach the disk in the order they were made
 };

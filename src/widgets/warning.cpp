@@ -1,15 +1,16 @@
 #include "widgets/warning.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
 
-const QString kSaveRefusedTitle = QStringLiteral("設定の保存");
+QString saveRefusedTitle() { return QCoreApplication::translate("Warning", "設定の保存"); }
 
 QString saveRefusedText(const QString &filePath, const QString &reason)
 {
-    return QStringLiteral("設定をファイルに保存できませんでした。\n\n"
-                          "保存先: %1\n理由: %2\n\n"
-                          "変更した設定は、このプログラムを終了するまで有効です。")
+    return QCoreApplication::translate("Warning", "設定をファイルに保存できませんでした。\n\n"
+                                                  "保存先: %1\n理由: %2\n\n"
+                                                  "変更した設定は、このプログラムを終了するまで有効です。")
         .arg(QDir::toNativeSeparators(filePath), reason);
 }
 

@@ -1,6 +1,7 @@
 #include "clock/mousetarget.h"
 #include "clock/timesignal.h"
 #include "clock/walltimer.h"
+#include "platform/translations.h"
 #include "settings/form2.h"
 #include "support/child.h"
 #include "support/clockfixture.h"
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 const QDate kMonday(2026, 12, 7);
@@ -429,6 +431,21 @@ private slots:
         QVERIFY2(box->text().contains(says), qPrintable(box->text()));
         QCOMPARE(child<QLabel>(&clock, "Label6")->text(), QStringLiteral("50"));
         box->close();
+    }
+
+    // Another locale reads the menu in English, with the same access keys, over the same face.
+    void anotherLocaleReadsTheMenuInEnglish()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        installTranslations(*QCoreApplication::instance());
+        GestureFixture f;
+        Form1 &clock = f.showAt(QDateTime(kMonday, QTime(12, 34, 56)));
+        auto *menu = clock.findChild<QMenu *>("ContextMenu");
+        QCOMPARE(menu->findChild<QAction *>("ListenToTimeSignal")->text(), "Listen and Ad&just to the Time Signal");
+        QCOMPARE(f.shown(), "2026 12 07 月 12 34 56");
+        QCOMPARE(clock.windowTitle(), "Ravelquint");
+        qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>());
+        QLocale::setDefault(QLocale::c());
     }
 };
 

@@ -309,7 +309,8 @@ private slots:
     // The real colour dialog, in Japanese, and a cancel that leaves every colour as it was.
     void realColourDialogSpeaksJapaneseAndCancelKeepsTheColours()
     {
-        installQtTranslations(*QCoreApplication::instance());
+        QLocale::setDefault(QLocale(QLocale::Japanese));
+        installTranslations(*QCoreApplication::instance());
         TempStore temp;
         temp.seedDefaults();
         temp.seed({{Key::ColorF, QStringLiteral("65535")}});

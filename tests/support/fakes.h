@@ -65,7 +65,7 @@ class FakeAutostart final : public Autostart
 public:
     bool isEnabled() const override { return enabled; }
     bool setEnabled(bool on) override;
-    QString error() const override { return refusal; }
+    Refusal why() const override { return {Problem::System, refusal}; }
     QString path() const override { return QStringLiteral("/fake/autostart/ravelquint.desktop"); }
 
     bool enabled = false;

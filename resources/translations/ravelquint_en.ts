@@ -1,0 +1,378 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>ContextMenu</name>
+    <message>
+        <source>設定...(&amp;S)</source>
+        <translation>&amp;Settings...</translation>
+    </message>
+    <message>
+        <source>時報調整(&amp;T)</source>
+        <translation>Set to the &amp;Time Signal</translation>
+    </message>
+    <message>
+        <source>時報を聞いて合わせる(&amp;J)</source>
+        <translation>Listen and Ad&amp;just to the Time Signal</translation>
+    </message>
+    <message>
+        <source>常に手前に表示(&amp;A)</source>
+        <translation>&amp;Always on Top</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動(&amp;L)</source>
+        <translation>Start at &amp;Login</translation>
+    </message>
+    <message>
+        <source>祝日を日曜日の色にする(&amp;H)</source>
+        <translation>Colour &amp;Holidays as Sundays</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期(&amp;N)</source>
+        <translation>&amp;Network Time Sync</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>ログイン時の起動を設定できませんでした。</source>
+        <translation>Could not set the clock to start at login.</translation>
+    </message>
+    <message>
+        <source>ログイン時の起動を解除できませんでした。</source>
+        <translation>Could not stop the clock starting at login.</translation>
+    </message>
+    <message>
+        <source>理由: %1</source>
+        <translation>Reason: %1</translation>
+    </message>
+    <message>
+        <source>ホームフォルダーがないため、書き込む場所がありません</source>
+        <translation>there is no home folder to write the entry in</translation>
+    </message>
+    <message>
+        <source>プログラムのパスが UTF-8 でないため、起動エントリーに書けません</source>
+        <translation>the program's path is not valid UTF-8, so no start entry can name it</translation>
+    </message>
+    <message>
+        <source>既存のエントリーを読めません</source>
+        <translation>the existing entry cannot be read</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>日曜日</source>
+        <translation>Sunday</translation>
+    </message>
+    <message>
+        <source>月曜日</source>
+        <translation>Monday</translation>
+    </message>
+    <message>
+        <source>火曜日</source>
+        <translation>Tuesday</translation>
+    </message>
+    <message>
+        <source>水曜日</source>
+        <translation>Wednesday</translation>
+    </message>
+    <message>
+        <source>木曜日</source>
+        <translation>Thursday</translation>
+    </message>
+    <message>
+        <source>金曜日</source>
+        <translation>Friday</translation>
+    </message>
+    <message>
+        <source>土曜日</source>
+        <translation>Saturday</translation>
+    </message>
+    <message>
+        <source>%1年%2月%3日 %4 </source>
+        <translation>%4, %1-%2-%3, </translation>
+    </message>
+    <message>
+        <source>テレホーダイ終了まで %1時間%2分%3秒</source>
+        <translation>%1 h %2 min %3 s until Telehodai ends</translation>
+    </message>
+    <message>
+        <source>%1時%2分%3秒</source>
+        <translation>%1:%2:%3</translation>
+    </message>
+</context>
+<context>
+    <name>ListenBox</name>
+    <message>
+        <source>時報を聞いて合わせる</source>
+        <translation>Listen to the Time Signal</translation>
+    </message>
+    <message>
+        <source>時報を聞いています。ラジオをマイクの近くに置いてください。</source>
+        <translation>Listening for the time signal. Put the radio near the microphone.</translation>
+    </message>
+    <message>
+        <source>入力レベル</source>
+        <translation>Input level</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>時刻を合わせました。</source>
+        <translation>The clock has been set.</translation>
+    </message>
+    <message>
+        <source>時刻を合わせられませんでした。時刻は変わっていません。</source>
+        <translation>The clock could not be set. The time has not changed.</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期をオフにしなかったので、時刻は変わっていません。</source>
+        <translation>Network time sync was left on, so the time has not changed.</translation>
+    </message>
+    <message>
+        <source>残り %1 秒</source>
+        <translation>%1 s left</translation>
+    </message>
+    <message>
+        <source>時刻を合わせています…</source>
+        <translation>Setting the clock…</translation>
+    </message>
+    <message>
+        <source>時刻は変わっていません。</source>
+        <translation>The time has not changed.</translation>
+    </message>
+    <message>
+        <source>%1 秒のあいだに時報を聞き取れませんでした。</source>
+        <translation>No time signal was heard in %1 s.</translation>
+    </message>
+    <message>
+        <source>入力の音がほとんどありませんでした。マイクがミュートになっていないか、ラジオから遠すぎないか確かめてください。</source>
+        <translation>Almost no sound came in. Check that the microphone is not muted and not too far from the radio.</translation>
+    </message>
+    <message>
+        <source>音声サーバー（PulseAudio か PipeWire）に接続できません（%1）。</source>
+        <translation>Cannot connect to the sound server (PulseAudio or PipeWire): %1.</translation>
+    </message>
+    <message>
+        <source>音声の入力装置がありません。</source>
+        <translation>There is no sound input device.</translation>
+    </message>
+    <message>
+        <source>録音を始められません（%1）。</source>
+        <translation>Cannot start recording: %1.</translation>
+    </message>
+    <message>
+        <source>入力装置のサンプリング周波数（%1 Hz）では時報を聞き取れません。</source>
+        <translation>The time signal cannot be heard at the input's sample rate (%1 Hz).</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>時計は合っていました。</source>
+        <translation>The clock was right.</translation>
+    </message>
+    <message>
+        <source>時計は %1 秒進んでいました。</source>
+        <translation>The clock was %1 s ahead.</translation>
+    </message>
+    <message>
+        <source>時計は %1 秒遅れていました。</source>
+        <translation>The clock was %1 s behind.</translation>
+    </message>
+</context>
+<context>
+    <name>TimeSignalPrompts</name>
+    <message>
+        <source>このシステムはネットワーク時刻同期で時刻を自動的に合わせています。時報で合わせるには、先に自動時刻同期をオフにしてください。</source>
+        <translation>This system sets its time automatically by network time sync. To set it to the time signal, switch automatic sync off first.</translation>
+    </message>
+    <message>
+        <source>時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。</source>
+        <translation>Permission to change the time was not granted (authentication was refused or cancelled).</translation>
+    </message>
+    <message>
+        <source>時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。</source>
+        <translation>The service that sets the time (systemd-timedated) is not on the system bus.</translation>
+    </message>
+    <message>
+        <source>時刻を設定するサービスから時間内に応答がありませんでした。</source>
+        <translation>The service that sets the time did not answer in time.</translation>
+    </message>
+    <message>
+        <source>システムからのメッセージ: %1</source>
+        <translation>The system says: %1</translation>
+    </message>
+    <message>
+        <source>このシステムはネットワーク時刻同期で時刻を自動的に合わせています。
+
+時報で合わせると、ネットワーク時刻同期はオフになります。あとでメニューの「ネットワーク時刻同期」から戻せます。</source>
+        <translation>This system sets its time automatically by network time sync.
+
+Setting it to the time signal switches network time sync off. You can switch it back on later with "Network Time Sync" in the menu.</translation>
+    </message>
+    <message>
+        <source>自動同期をオフにして合わせる</source>
+        <translation>Switch Sync Off and Set</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>システムの時刻を %1 に合わせられませんでした。</source>
+        <translation>Could not set the system clock to %1.</translation>
+    </message>
+    <message>
+        <source>この後で認証されれば、時刻はそのときに合わせられます。</source>
+        <translation>If authentication still comes, the clock will be set then.</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期はオフになっています。メニューの「ネットワーク時刻同期」から戻せます。</source>
+        <translation>Network time sync is now off. You can switch it back on with "Network Time Sync" in the menu.</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期をオンにできませんでした。</source>
+        <translation>Could not switch network time sync on.</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期をオフにできませんでした。</source>
+        <translation>Could not switch network time sync off.</translation>
+    </message>
+    <message>
+        <source>この後で認証されれば、ネットワーク時刻同期はそのときにオンになりますが、時刻は合わせられません。</source>
+        <translation>If authentication still comes, network time sync will be switched on then, but the clock will not be set.</translation>
+    </message>
+    <message>
+        <source>この後で認証されれば、ネットワーク時刻同期はそのときにオフになりますが、時刻は合わせられません。</source>
+        <translation>If authentication still comes, network time sync will be switched off then, but the clock will not be set.</translation>
+    </message>
+    <message>
+        <source>時報調整</source>
+        <translation>Time Signal</translation>
+    </message>
+</context>
+<context>
+    <name>Translations</name>
+    <message>
+        <source>Qt の日本語の訳（qtbase_ja.qm）が %1 にありません。Qt のダイアログとボタンは英語のままです</source>
+        <translation>Qt's Japanese texts (qtbase_ja.qm) are not in %1; Qt's own dialogs and buttons stay in English</translation>
+    </message>
+</context>
+<context>
+    <name>Warning</name>
+    <message>
+        <source>設定の保存</source>
+        <translation>Saving the Settings</translation>
+    </message>
+    <message>
+        <source>設定をファイルに保存できませんでした。
+
+保存先: %1
+理由: %2
+
+変更した設定は、このプログラムを終了するまで有効です。</source>
+        <translation>The settings could not be saved to their file.
+
+File: %1
+Reason: %2
+
+The changed settings hold until the program ends.</translation>
+    </message>
+</context>
+<context>
+    <name>holidays</name>
+    <message>
+        <source>元日</source>
+        <translation>New Year's Day</translation>
+    </message>
+    <message>
+        <source>成人の日</source>
+        <translation>Coming of Age Day</translation>
+    </message>
+    <message>
+        <source>建国記念の日</source>
+        <translation>National Foundation Day</translation>
+    </message>
+    <message>
+        <source>天皇誕生日</source>
+        <translation>The Emperor's Birthday</translation>
+    </message>
+    <message>
+        <source>みどりの日</source>
+        <translation>Greenery Day</translation>
+    </message>
+    <message>
+        <source>昭和の日</source>
+        <translation>Shōwa Day</translation>
+    </message>
+    <message>
+        <source>天皇の即位の日</source>
+        <translation>The Emperor's Enthronement Day</translation>
+    </message>
+    <message>
+        <source>憲法記念日</source>
+        <translation>Constitution Memorial Day</translation>
+    </message>
+    <message>
+        <source>こどもの日</source>
+        <translation>Children's Day</translation>
+    </message>
+    <message>
+        <source>海の日</source>
+        <translation>Marine Day</translation>
+    </message>
+    <message>
+        <source>スポーツの日</source>
+        <translation>Sports Day</translation>
+    </message>
+    <message>
+        <source>山の日</source>
+        <translation>Mountain Day</translation>
+    </message>
+    <message>
+        <source>敬老の日</source>
+        <translation>Respect for the Aged Day</translation>
+    </message>
+    <message>
+        <source>秋分の日</source>
+        <translation>Autumnal Equinox Day</translation>
+    </message>
+    <message>
+        <source>即位礼正殿の儀</source>
+        <translation>Enthronement Ceremony</translation>
+    </message>
+    <message>
+        <source>体育の日</source>
+        <translation>Health and Sports Day</translation>
+    </message>
+    <message>
+        <source>文化の日</source>
+        <translation>Culture Day</translation>
+    </message>
+    <message>
+        <source>勤労感謝の日</source>
+        <translation>Labour Thanksgiving Day</translation>
+    </message>
+    <message>
+        <source>春分の日</source>
+        <translation>Vernal Equinox Day</translation>
+    </message>
+    <message>
+        <source>結婚の儀</source>
+        <translation>Imperial Wedding</translation>
+    </message>
+    <message>
+        <source>振替休日</source>
+        <translation>Substitute Holiday</translation>
+    </message>
+    <message>
+        <source>国民の休日</source>
+        <translation>Citizens' Holiday</translation>
+    </message>
+</context>
+</TS>
