@@ -32,8 +32,8 @@ public:
 
     void Timer1_Timer();
 
-    // The clock reads these two settings only at start-up; the settings dialog announces
-    // their changes and the clock applies them here.
+    // The clock reads these three settings only at start-up; the settings dialog and the
+    // menu announce their changes and the clock applies them here.
     void setAdjustmentEnabled(bool enabled);
     void setBackColour(const QColor &colour);
     void setStaysOnTop(bool on);
