@@ -39,7 +39,8 @@ WindowPlace::WindowPlace(QWidget &window, SettingsStore &store, bool placesWindo
 
 void WindowPlace::restore()
 {
-    if (!m_placesWindows)
+    // A marker written off X, or by an older version, comes without a place: nothing to say.
+    if (!m_placesWindows || (!m_store.holds(Key::Top) && !m_store.holds(Key::Left)))
         return;
     const auto top = m_store.position(Key::Top);
     const auto left = m_store.position(Key::Left);

@@ -51,6 +51,16 @@ private slots:
         QVERIFY(!form.testAttribute(Qt::WA_Moved));
     }
 
+    // A marker written off X has no place with it: the next start on X says nothing of that.
+    void markerWithoutAPlaceStartsQuietly()
+    {
+        ClockFixture f;
+        f.temp.seedDefaults();
+        f.temp.writeRaw(f.temp.rawText().replace("top=1500\n", "").replace("left=3000\n", ""));
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        QVERIFY(!f.open().testAttribute(Qt::WA_Moved));
+    }
+
     // Only X11 says where a window is: elsewhere (offscreen, Wayland) the stored place is kept.
     void closingStoresThePositionAndTheMarker_data()
     {
