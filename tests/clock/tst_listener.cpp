@@ -53,37 +53,27 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<int>("gaveUp"); // a GiveUp, or -1 when it heard the mark (or nothing, cancelled)
         QTest::addColumn<QString>("detail");
-        QTest::newRow("heard, 48 kHz") << "signal" << 48000 << -1 << qint64(0) << false << -1 << "";
-        QTest::newRow("heard, 44.1 kHz") << "signal" << 44100 << -1 << qint64(0) << false << -1 << "";
-        QTest::newRow("heard, 8 kHz") << "signal" << 8000 << -1 << qint64(0) << false << -1 << "";
-        QTest::newRow("heard, 384 kHz") << "signal" << 384000 << -1 << qint64(0) << false << -1 << "";
-        QTest::newRow("a NaN and an Inf before a clean signal") << "NaN first" << 48000 << -1 << qint64(0) << false
-                                                                << -1 << "";
-        QTest::newRow("clock stepped 20 s after the mark") << "signal" << 48000 << -1 << qint64(20'000) << false << -1
-                                                           << "";
-        QTest::newRow("pips a second early") << "off cadence" << 48000 << -1 << qint64(0) << false
-                                             << int(GiveUp::TimedOut) << "";
-        QTest::newRow("quiet") << "silence" << 48000 << -1 << qint64(0) << false << int(GiveUp::Quiet) << "";
-        QTest::newRow("loud, no signal") << "loud" << 48000 << -1 << qint64(0) << false << int(GiveUp::TimedOut) << "";
-        QTest::newRow("a 50 Hz input") << "signal" << 50 << -1 << qint64(0) << false << int(GiveUp::UnusableRate)
-                                       << "50";
-        QTest::newRow("7999 Hz") << "silence" << 7999 << -1 << qint64(0) << false << int(GiveUp::UnusableRate)
-                                 << "7999";
-        QTest::newRow("no server") << "" << 48000 << int(Problem::NoServer) << qint64(0) << false
-                                   << int(GiveUp::NoServer) << "Connection refused";
-        QTest::newRow("no input device") << "" << 48000 << int(Problem::NoInputDevice) << qint64(0) << false
-                                         << int(GiveUp::NoInputDevice) << "";
-        QTest::newRow("cancelled") << "signal" << 48000 << -1 << qint64(0) << true << -1 << "";
+        const auto row = [](const char *name, const char *audio, int rate, int refusal, int gaveUp,
+                            const char *detail = "", qint64 stepMs = 0, bool cancel = false) {
+            QTest::newRow(name) << audio << rate << refusal << stepMs << cancel << gaveUp << detail;
+        };
+        for (const int rate : {48000, 44100, 8000, 384000})
+            row(qPrintable(QStringLiteral("heard at %1 Hz").arg(rate)), "signal", rate, -1, -1);
+        row("a NaN and an Inf before a clean signal", "NaN first", 48000, -1, -1);
+        row("clock stepped 20 s after the mark", "signal", 48000, -1, -1, "", 20'000);
+        row("pips a second early", "off cadence", 48000, -1, int(GiveUp::TimedOut));
+        row("quiet", "silence", 48000, -1, int(GiveUp::Quiet));
+        row("loud, no signal", "loud", 48000, -1, int(GiveUp::TimedOut));
+        row("a 50 Hz input", "signal", 50, -1, int(GiveUp::UnusableRate), "50");
+        row("7999 Hz", "silence", 7999, -1, int(GiveUp::UnusableRate), "7999");
+        row("no server", "", 48000, int(Problem::NoServer), int(GiveUp::NoServer), "Connection refused");
+        row("no input device", "", 48000, int(Problem::NoInputDevice), int(GiveUp::NoInputDevice));
+        row("cancelled", "signal", 48000, -1, -1, "", 0, true);
     }
     void outcome()
     {
-        QFETCH(QString, audio);
-        QFETCH(int, rate);
-        QFETCH(int, refusal);
-        QFETCH(qint64, stepAfterMarkMs);
-        QFETCH(bool, cancel);
-        QFETCH(int, gaveUp);
-        QFETCH(QString, detail);
+        QFETCH(QString, audio); QFETCH(int, rate); QFETCH(int, refusal); QFETCH(qint64, stepAfterMarkMs);
+        QFETCH(bool, cancel); QFETCH(int, gaveUp); QFETCH(QString, detail);
         FakePlatform fake;
         fake.clock.set(kMinute.addSecs(-30).toLocalTime());
         if (refusal >= 0)
