@@ -64,7 +64,8 @@ int main(int argc, char *argv[])
 
     const QString config = configHome();
     SystemPlatform platform(config, QCoreApplication::applicationFilePath(),
-                            {QCoreApplication::applicationDirPath(), QStringLiteral(RAVELQUINT_MODULE_DIR)});
+                            {QCoreApplication::applicationDirPath(),
+                             QCoreApplication::applicationDirPath() + QStringLiteral("/../" RAVELQUINT_MODULE_DIR)});
     SettingsStore store(SettingsStore::filePathIn(config));
     Form1 clock(store, platform.platform());
 
