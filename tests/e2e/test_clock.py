@@ -378,7 +378,7 @@ def refusal_belongs_to_the_clock(home):
     clock = Clock(home, '2026-12-07 12:34:50', DBUS_SYSTEM_BUS_ADDRESS=timedated.address)
     try:
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
-        box = Clock.find_window('^時報調整$', pid=clock.process.pid)
+        box = Clock.find_window('^(時報調整|Time Signal)$', pid=clock.process.pid)
         check(transient_for(box) == int(clock.window), 'the refusal box is transient for the clock')
         bx, by, bw, bh = geometry_of(box)
         cx, cy, cw, ch = clock.geometry()
@@ -400,7 +400,7 @@ def sync_on_asks_and_sets(home, accept):
         offset_before = open(stamp).read()
         clicked = time.time()
         run('xdotool', 'mousemove', '--window', clock.window, '179', '64', 'click', '1')
-        question = Clock.find_window('^時報調整$', pid=clock.process.pid)
+        question = Clock.find_window('^(時報調整|Time Signal)$', pid=clock.process.pid)
         # The user moves the question aside and reads it while the face turns twice.
         run('xdotool', 'windowmove', '--sync', question, '600', '600')
         faces = set()
@@ -408,7 +408,7 @@ def sync_on_asks_and_sets(home, accept):
         check(eventually(turned), 'the face ticks on behind the question')
         run('xdotool', 'windowfocus', '--sync', question, 'key', 'Return' if accept else 'Escape')
         if not accept:
-            check(eventually(lambda: window_gone('^時報調整$', clock.process.pid)), 'Esc closes the question')
+            check(eventually(lambda: window_gone('^(時報調整|Time Signal)$', clock.process.pid)), 'Esc closes the question')
             unchanged = open(stamp).read() == offset_before
             check('SetNTP' not in timedated.calls() and unchanged and clock.process.poll() is None,
                   'declined: sync stays on, the time is not touched and the clock runs on')
@@ -628,15 +628,15 @@ def refused_saves_are_told(home):
         dialog = Clock.find_window('^information$', pid=clock.process.pid)
         open_settings_tab(dialog)
         run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')  # 日曜特別色
-        box = Clock.find_window('^設定の保存$', pid=clock.process.pid)
+        box = Clock.find_window('^(設定の保存|Saving the Settings)$', pid=clock.process.pid)
         check(transient_for(box) == int(dialog), 'the refused save is told in a box over the dialog')
         follows = lambda: RED in clock.colours_in(*WEEKDAY_KANJI)
         check(eventually(follows), 'the change takes effect for this run all the same')
         send_delete_window(int(box))
-        check(eventually(lambda: window_gone('^設定の保存$', pid=clock.process.pid)), 'the box closes')
+        check(eventually(lambda: window_gone('^(設定の保存|Saving the Settings)$', pid=clock.process.pid)), 'the box closes')
         run('xdotool', 'mousemove', '--window', dialog, '200', '92', 'click', '1')
         eventually(lambda: RED not in clock.colours_in(*WEEKDAY_KANJI))  # the second change has been handled
-        check(window_gone('^設定の保存$', pid=clock.process.pid), 'a second refused change brings no second box')
+        check(window_gone('^(設定の保存|Saving the Settings)$', pid=clock.process.pid), 'a second refused change brings no second box')
         run('xdotool', 'mousemove', '--window', dialog, '300', '348', 'click', '1')  # OK
         code = clock.close_by_window_manager()
         lines = [l for l in clock.stderr.splitlines() if 'cannot save the settings' in l]
