@@ -1,5 +1,21 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>ConfigHome</name>
+    <message>
+        <source>%1。設定はプログラムの終了までしか残りません</source>
+        <translation>%1; the settings last only until the program ends</translation>
+    </message>
+    <message>
+        <source>設定を置くホームフォルダーがありません</source>
+        <translation>no home folder to keep the settings in</translation>
+    </message>
+    <message>
+        <source>フォルダー %1 の名前はこのロケールでは正しくありません</source>
+        <translation>the folder %1 has a name that is not valid in this locale</translation>
+    </message>
+</context>
 <context>
     <name>ContextMenu</name>
     <message>
@@ -52,7 +68,7 @@
     </message>
     <message>
         <source>プログラムのパスが UTF-8 でないため、起動エントリーに書けません</source>
-        <translation>the program's path is not valid UTF-8, so no start entry can name it</translation>
+        <translation>the program&apos;s path is not valid UTF-8, so no start entry can name it</translation>
     </message>
     <message>
         <source>既存のエントリーを読めません</source>
@@ -166,7 +182,7 @@
     </message>
     <message>
         <source>入力装置のサンプリング周波数（%1 Hz）では時報を聞き取れません。</source>
-        <translation>The time signal cannot be heard at the input's sample rate (%1 Hz).</translation>
+        <translation>The time signal cannot be heard at the input&apos;s sample rate (%1 Hz).</translation>
     </message>
     <message>
         <source>閉じる</source>
@@ -183,6 +199,108 @@
     <message>
         <source>時計は %1 秒遅れていました。</source>
         <translation>The clock was %1 s behind.</translation>
+    </message>
+</context>
+<context>
+    <name>SafeFile</name>
+    <message>
+        <source>%1 はどこにも通じないリンクです(%2)</source>
+        <translation>%1 is a link to nothing (%2)</translation>
+    </message>
+    <message>
+        <source>%1 は通常のファイルではありません</source>
+        <translation>%1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 は別のユーザーのものです</source>
+        <translation>%1 belongs to another user</translation>
+    </message>
+    <message>
+        <source>%1 は読み取り専用です</source>
+        <translation>%1 is read-only</translation>
+    </message>
+    <message>
+        <source>%1 は別のユーザーのフォルダーへのリンクです</source>
+        <translation>%1 is a link to a folder of another user</translation>
+    </message>
+    <message>
+        <source>フォルダー %1 を作れません: %2</source>
+        <translation>cannot make the folder %1: %2</translation>
+    </message>
+    <message>
+        <source>ロックファイル %1 を開けません: %2</source>
+        <translation>cannot open the lock file %1: %2</translation>
+    </message>
+    <message>
+        <source>ロックファイル %1 は通常のファイルではありません</source>
+        <translation>the lock file %1 is not a regular file</translation>
+    </message>
+    <message>
+        <source>%1 をロックできません: %2</source>
+        <translation>cannot lock %1: %2</translation>
+    </message>
+    <message>
+        <source>別のプログラムがロック %1 を %2 ミリ秒を超えて持っています</source>
+        <translation>another program has held the lock %1 for more than %2 ms</translation>
+    </message>
+    <message>
+        <source>%1 に書き込めません: %2</source>
+        <translation>cannot write in %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>読めませんでした: %1</source>
+        <translation>it could not be read: %1</translation>
+    </message>
+    <message>
+        <source>%1 の設定を読めません(%2)。既定値で動き、ファイルは終了までそのままにします</source>
+        <translation>cannot read the settings in %1 (%2); running on the defaults, and the file is left as it is until the program ends</translation>
+    </message>
+    <message>
+        <source>設定フォルダーがありません</source>
+        <translation>there is no configuration folder</translation>
+    </message>
+    <message>
+        <source>%1 回試みて、そのたびにファイルが変わっていました</source>
+        <translation>the file changed at every one of %1 attempts</translation>
+    </message>
+    <message>
+        <source>%1 に設定を保存できません(%2)。変更は終了までしか残りません</source>
+        <translation>cannot save the settings to %1 (%2); changes last only until the program ends</translation>
+    </message>
+    <message>
+        <source>「%1」は 0 でも 1 でもありません</source>
+        <translation>holds &quot;%1&quot;, which is neither 0 nor 1</translation>
+    </message>
+    <message>
+        <source>そのまま読みます</source>
+        <translation>read as it is</translation>
+    </message>
+    <message>
+        <source>「%1」を使います</source>
+        <translation>using &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>変えずにおきます</source>
+        <translation>left unchanged</translation>
+    </message>
+    <message>
+        <source>「%1」は正しい値ではありません</source>
+        <translation>holds &quot;%1&quot;, which is not a valid value</translation>
+    </message>
+    <message>
+        <source>値がありません</source>
+        <translation>is missing</translation>
+    </message>
+    <message>
+        <source>[%1] %2: %3。%4</source>
+        <translation>[%1] %2 %3; %4</translation>
+    </message>
+    <message>
+        <source>[%1] %2: %3。「%4」を書きます</source>
+        <translation>[%1] %2 %3; writing &quot;%4&quot;</translation>
     </message>
 </context>
 <context>
@@ -213,7 +331,7 @@
 時報で合わせると、ネットワーク時刻同期はオフになります。あとでメニューの「ネットワーク時刻同期」から戻せます。</source>
         <translation>This system sets its time automatically by network time sync.
 
-Setting it to the time signal switches network time sync off. You can switch it back on later with "Network Time Sync" in the menu.</translation>
+Setting it to the time signal switches network time sync off. You can switch it back on later with &quot;Network Time Sync&quot; in the menu.</translation>
     </message>
     <message>
         <source>自動同期をオフにして合わせる</source>
@@ -233,7 +351,7 @@ Setting it to the time signal switches network time sync off. You can switch it 
     </message>
     <message>
         <source>ネットワーク時刻同期はオフになっています。メニューの「ネットワーク時刻同期」から戻せます。</source>
-        <translation>Network time sync is now off. You can switch it back on with "Network Time Sync" in the menu.</translation>
+        <translation>Network time sync is now off. You can switch it back on with &quot;Network Time Sync&quot; in the menu.</translation>
     </message>
     <message>
         <source>ネットワーク時刻同期をオンにできませんでした。</source>
@@ -260,7 +378,7 @@ Setting it to the time signal switches network time sync off. You can switch it 
     <name>Translations</name>
     <message>
         <source>Qt の日本語の訳（qtbase_ja.qm）が %1 にありません。Qt のダイアログとボタンは英語のままです</source>
-        <translation>Qt's Japanese texts (qtbase_ja.qm) are not in %1; Qt's own dialogs and buttons stay in English</translation>
+        <translation>Qt&apos;s Japanese texts (qtbase_ja.qm) are not in %1; Qt&apos;s own dialogs and buttons stay in English</translation>
     </message>
 </context>
 <context>
@@ -288,7 +406,7 @@ The changed settings hold until the program ends.</translation>
     <name>holidays</name>
     <message>
         <source>元日</source>
-        <translation>New Year's Day</translation>
+        <translation>New Year&apos;s Day</translation>
     </message>
     <message>
         <source>成人の日</source>
@@ -300,7 +418,7 @@ The changed settings hold until the program ends.</translation>
     </message>
     <message>
         <source>天皇誕生日</source>
-        <translation>The Emperor's Birthday</translation>
+        <translation>The Emperor&apos;s Birthday</translation>
     </message>
     <message>
         <source>みどりの日</source>
@@ -312,7 +430,7 @@ The changed settings hold until the program ends.</translation>
     </message>
     <message>
         <source>天皇の即位の日</source>
-        <translation>The Emperor's Enthronement Day</translation>
+        <translation>The Emperor&apos;s Enthronement Day</translation>
     </message>
     <message>
         <source>憲法記念日</source>
@@ -320,7 +438,7 @@ The changed settings hold until the program ends.</translation>
     </message>
     <message>
         <source>こどもの日</source>
-        <translation>Children's Day</translation>
+        <translation>Children&apos;s Day</translation>
     </message>
     <message>
         <source>海の日</source>
@@ -372,7 +490,7 @@ The changed settings hold until the program ends.</translation>
     </message>
     <message>
         <source>国民の休日</source>
-        <translation>Citizens' Holiday</translation>
+        <translation>Citizens&apos; Holiday</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "core/confighome.h"
 #include "core/logging.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <pwd.h>
@@ -24,7 +25,8 @@ QByteArray chosenFolder()
 
 QString refused(const QString &why)
 {
-    qCWarning(lcCore).noquote() << why + QStringLiteral("; the settings last only until the program ends");
+    qCWarning(lcCore).noquote()
+        << QCoreApplication::translate("ConfigHome", "%1。設定はプログラムの終了までしか残りません").arg(why);
     return {};
 }
 } // namespace
@@ -33,11 +35,11 @@ QString configHome()
 {
     const QByteArray folder = chosenFolder();
     if (folder.isEmpty())
-        return refused(QStringLiteral("no home folder to keep the settings in"));
+        return refused(QCoreApplication::translate("ConfigHome", "設定を置くホームフォルダーがありません"));
     // A name that does not survive decoding would lead to a sibling folder with another name.
     const QString name = QFile::decodeName(folder);
     if (QFile::encodeName(name) != folder)
-        return refused(QStringLiteral("the folder %1 has a name that is not valid in this locale")
+        return refused(QCoreApplication::translate("ConfigHome", "フォルダー %1 の名前はこのロケールでは正しくありません")
                            .arg(QString::fromLatin1(folder.toPercentEncoding("/"))));
     return name;
 }

@@ -1,12 +1,17 @@
 #include "core/safefile.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <libgen.h>
 #include <sys/file.h>
@@ -65,7 +70,7 @@ std::optional<QByteArray> replaceableTarget(const QByteArray &path, mode_t *mode
     if (::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
         char resolved[PATH_MAX];
         if (!::realpath(path.constData(), resolved)) {
-            *error = QStringLiteral("%1 is a link to nothing (%2)").arg(named(path), errorText(errno));
+            *error = QCoreApplication::translate("SafeFile", "%1 はどこにも通じないリンクです(%2)").arg(named(path), errorText(errno));
             return std::nullopt;
         }
         target = resolved;
@@ -74,20 +79,67 @@ std::optional<QByteArray> replaceableTarget(const QByteArray &path, mode_t *mode
     if (::stat(target.constData(), &info) != 0)
         return target; // a new file
     if (!S_ISREG(info.st_mode)) {
-        *error = QStringLiteral("%1 is not a regular file").arg(named(target));
+        *error = QCoreApplication::translate("SafeFile", "%1 は通常のファイルではありません").arg(named(target));
         return std::nullopt;
     }
     if (info.st_uid != ::geteuid()) {
-        *error = QStringLiteral("%1 belongs to another user").arg(named(target));
+        *error = QCoreApplication::translate("SafeFile", "%1 は別のユーザーのものです").arg(named(target));
         return std::nullopt;
     }
     // A user freezes their settings this way; root too, who could otherwise write anyway.
     if (!(info.st_mode & S_IWUSR)) {
-        *error = QStringLiteral("%1 is read-only").arg(named(target));
+        *error = QCoreApplication::translate("SafeFile", "%1 は読み取り専用です").arg(named(target));
         return std::nullopt;
     }
     *mode = info.st_mode & 07777;
     return target;
+}
+
+// The system's folders (/, /home, /tmp) are root's; any other owner than the user is a stranger.
+bool ownedHere(uid_t owner) { return owner == ::geteuid() || owner == 0; }
+
+bool makeMissingFolders(const QByteArray &path, QString *error)
+{
+    struct stat info = {};
+    if (::stat(path.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return true;
+        *error = QStringLiteral("%1: %2").arg(named(path), errorText(ENOTDIR));
+        return false;
+    }
+    const QByteArray parent = folderOf(path);
+    if (parent != path && !makeMissingFolders(parent, error))
+        return false;
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = QCoreApplication::translate("SafeFile", "フォルダー %1 を作れません: %2").arg(named(path), errorText(errno));
+        return false;
+    }
+    return true;
+}
+
+// A save killed between writing and renaming leaves its temporary behind: one older than a
+// minute has no save waiting on it any more.
+void removeStaleTemporaries(const QByteArray &target)
+{
+    constexpr int kStaleSeconds = 60;
+    constexpr int kSuffixLength = 6; // mkostemp's XXXXXX
+    const QByteArray folder = folderOf(target);
+    const QByteArray prefix = target.mid(folder.size() + 1) + '.';
+    DIR *entries = ::opendir(folder.constData());
+    if (!entries)
+        return;
+    const time_t now = ::time(nullptr);
+    while (const dirent *entry = ::readdir(entries)) {
+        const QByteArray name(entry->d_name);
+        const QByteArray suffix = name.mid(prefix.size());
+        const bool ours = name.startsWith(prefix) && suffix.size() == kSuffixLength
+                          && std::all_of(suffix.begin(), suffix.end(), [](char c) { return std::isalnum(uchar(c)); });
+        struct stat info = {};
+        if (ours && ::fstatat(::dirfd(entries), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() && now - info.st_mtime > kStaleSeconds)
+            ::unlinkat(::dirfd(entries), entry->d_name, 0);
+    }
+    ::closedir(entries);
 }
 } // namespace
 
@@ -119,50 +171,51 @@ std::optional<QByteArray> readRegular(const QByteArray &path, int *error)
 
 bool makeFolders(const QByteArray &path, QString *error)
 {
-    struct stat info = {};
-    if (::stat(path.constData(), &info) == 0) {
+    // Checked before anything is made: a folder of another user on the way would take what
+    // is written below it, however harmless the last part of the path looks.
+    for (qsizetype slash = path.indexOf('/', 1); ; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray part = slash < 0 ? path : path.left(slash);
         struct stat link = {};
-        if (S_ISDIR(info.st_mode) && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)
-            && info.st_uid != ::geteuid()) {
-            *error = QStringLiteral("%1 is a link to a folder of another user").arg(named(path));
+        if (::lstat(part.constData(), &link) != 0)
+            break; // made below
+        struct stat info = {};
+        const bool isLink = S_ISLNK(link.st_mode);
+        if (isLink && ::stat(part.constData(), &info) == 0 && !ownedHere(info.st_uid)) {
+            *error = QCoreApplication::translate("SafeFile", "%1 は別のユーザーのフォルダーへのリンクです")
+                         .arg(named(part));
             return false;
         }
-        if (S_ISDIR(info.st_mode))
-            return true;
-        *error = QStringLiteral("%1: %2").arg(named(path), errorText(ENOTDIR));
-        return false;
+        if (!ownedHere(link.st_uid)) {
+            *error = QCoreApplication::translate("SafeFile", "%1 は別のユーザーのものです").arg(named(part));
+            return false;
+        }
+        if (slash < 0)
+            break;
     }
-    const QByteArray parent = folderOf(path);
-    if (parent != path && !makeFolders(parent, error))
-        return false;
-    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST) {
-        *error = QStringLiteral("cannot make the folder %1: %2").arg(named(path), errorText(errno));
-        return false;
-    }
-    return true;
+    return makeMissingFolders(path, error);
 }
 
-Lock::Lock(const QByteArray &path, int waitMs)
+Lock::Lock(const QByteArray &path, int waitMs, const std::atomic<bool> *abandon)
 {
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0) {
-        m_error = QStringLiteral("cannot open the lock file %1: %2").arg(named(path), errorText(errno));
+        m_error = QCoreApplication::translate("SafeFile", "ロックファイル %1 を開けません: %2").arg(named(path), errorText(errno));
         return;
     }
     Descriptor opened{fd};
     struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        m_error = QStringLiteral("the lock file %1 is not a regular file").arg(named(path));
+        m_error = QCoreApplication::translate("SafeFile", "ロックファイル %1 は通常のファイルではありません").arg(named(path));
         return;
     }
     const QDeadlineTimer deadline(waitMs);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            m_error = QStringLiteral("cannot lock %1: %2").arg(named(path), errorText(errno));
+            m_error = QCoreApplication::translate("SafeFile", "%1 をロックできません: %2").arg(named(path), errorText(errno));
             return;
         }
-        if (deadline.hasExpired()) {
-            m_error = QStringLiteral("another program has held the lock %1 for more than %2 ms")
+        if (deadline.hasExpired() || (abandon && *abandon)) {
+            m_error = QCoreApplication::translate("SafeFile", "別のプログラムがロック %1 を %2 ミリ秒を超えて持っています")
                           .arg(named(path))
                           .arg(waitMs);
             return;
@@ -185,10 +238,11 @@ Replacement::Replacement(const QByteArray &path, const QByteArray &text)
     const std::optional<QByteArray> target = replaceableTarget(path, &mode, &m_error);
     if (!target)
         return;
+    removeStaleTemporaries(*target);
     QByteArray temporary = *target + ".XXXXXX";
     const Descriptor file{::mkostemp(temporary.data(), O_CLOEXEC)};
     if (file.fd < 0) {
-        m_error = QStringLiteral("cannot write in %1: %2").arg(named(folderOf(*target)), errorText(errno));
+        m_error = QCoreApplication::translate("SafeFile", "%1 に書き込めません: %2").arg(named(folderOf(*target)), errorText(errno));
         return;
     }
     if (!mode)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <optional>
 #include <sys/types.h>
 
@@ -27,7 +28,8 @@ bool makeFolders(const QByteArray &path, QString *error);
 class Lock
 {
 public:
-    Lock(const QByteArray &path, int waitMs);
+    // Stops waiting, too, once `abandon` is set.
+    Lock(const QByteArray &path, int waitMs, const std::atomic<bool> *abandon = nullptr);
     ~Lock();
     Lock(const Lock &) = delete;
     Lock &operator=(const Lock &) = delete;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <unistd.h>
@@ -31,7 +32,7 @@ std::optional<QByteArray> readSettings(const QByteArray &path, bool exists, QStr
     return std::nullopt;
 }
 
-QString unreadable(const QString &why) { return QStringLiteral("it could not be read: %1").arg(why); }
+QString unreadable(const QString &why) { return QCoreApplication::translate("SettingsStore", "読めませんでした: %1").arg(why); }
 
 bool operator==(const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 } // namespace
@@ -90,8 +91,8 @@ void SettingsStore::refuseReading(const QString &why)
         return;
     m_readRefusal = unreadable(why);
     m_reportedSaveFailure = true; // this says why
-    qCWarning(lcStore).noquote() << QStringLiteral("cannot read the settings in %1 (%2); running on the defaults, "
-                                                   "and the file is left as it is until the program ends")
+    qCWarning(lcStore).noquote() << QCoreApplication::translate("SettingsStore", "%1 の設定を読めません(%2)。既定値で動き、"
+                                                                "ファイルは終了までそのままにします")
                                         .arg(m_path, why);
 }
 
@@ -138,6 +139,17 @@ bool SettingsStore::saveAll(const Edits &edits)
 
 void SettingsStore::saveInBackground(const Edits &edits) { submit(edits); }
 
+// A session manager gives a stopping program a few seconds: the saves still queued, or
+// waiting on a lock, give way to this one, which carries their values and waits once.
+bool SettingsStore::saveLast(const Edits &edits)
+{
+    m_stopping = true;
+    m_writer.waitForDone();
+    takeFinishedSaves();
+    m_stopping = false;
+    return saveAll(edits);
+}
+
 void SettingsStore::waitForSaves()
 {
     m_writer.waitForDone();
@@ -150,14 +162,20 @@ std::shared_ptr<SettingsStore::PendingSave> SettingsStore::submit(const Edits &e
     save->edits = edits;
     for (const auto &[key, value] : edits)
         m_unsaved[std::size_t(key)] = value;
+    // What an earlier save could not write goes with this one, so it lands with the next success.
+    for (std::size_t i = 0; i < m_unsaved.size(); ++i) {
+        const bool inEdits = std::any_of(edits.begin(), edits.end(), [i](const auto &e) { return std::size_t(e.first) == i; });
+        if (m_unsaved[i] && !inEdits)
+            save->edits.emplace_back(Key(i), *m_unsaved[i]);
+    }
     setValues(m_values); // in memory at once, whatever the disk will say
     if (m_path.isEmpty() || !m_readRefusal.isEmpty()) {
-        save->outcome.error = m_path.isEmpty() ? QStringLiteral("there is no configuration folder") : m_readRefusal;
+        save->outcome.error = m_path.isEmpty() ? QCoreApplication::translate("SettingsStore", "設定フォルダーがありません") : m_readRefusal;
         save->finished = true;
     } else {
         QAbstractEventDispatcher *waiter = QAbstractEventDispatcher::instance();
-        m_writer.start([save, path = m_nativePath, waiter] {
-            save->outcome = writeEdits(path, save->edits);
+        m_writer.start([save, path = m_nativePath, waiter, stopping = &m_stopping] {
+            save->outcome = writeEdits(path, save->edits, stopping);
             save->finished = true;
             if (waiter)
                 waiter->wakeUp();
@@ -179,6 +197,8 @@ void SettingsStore::takeFinishedSaves()
 void SettingsStore::takeOutcome(const PendingSave &save)
 {
     const Outcome &outcome = save.outcome;
+    if (outcome.abandoned)
+        return; // its values go with the last save
     if (!outcome.saved) {
         m_saveError = outcome.error;
         reportSaveFailure();
@@ -201,9 +221,14 @@ void SettingsStore::takeOutcome(const PendingSave &save)
 // synced without the lock, which a slow disk could otherwise hold for seconds; the lock
 // covers the check that nobody wrote meanwhile, and the rename. Two clocks on one file
 // therefore never write over each other, and a save that cannot take the lock is refused.
-SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const Edits &edits)
+SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const Edits &edits,
+                                                 const std::atomic<bool> *stopping)
 {
     Outcome outcome;
+    if (*stopping) {
+        outcome.abandoned = true;
+        return outcome;
+    }
     if (!safefile::makeFolders(path.left(path.lastIndexOf('/')), &outcome.error))
         return outcome;
     for (int attempt = 0; attempt < kSaveAttempts; ++attempt) {
@@ -221,9 +246,10 @@ SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const E
             outcome.error = replacement.error();
             return outcome;
         }
-        const safefile::Lock lock(path + ".lock", kLockWaitMs);
+        const safefile::Lock lock(path + ".lock", kLockWaitMs, stopping);
         if (!lock.held()) {
             outcome.error = lock.error();
+            outcome.abandoned = *stopping;
             return outcome;
         }
         if (!(versionOf(path) == before))
@@ -234,9 +260,9 @@ SettingsStore::Outcome SettingsStore::writeEdits(const QByteArray &path, const E
         }
         const FileVersion written = versionOf(path);
         safefile::syncFolderOf(path);
-        return {true, {}, *text, written.inode == replacement.inode() ? written : FileVersion{}};
+        return {true, false, {}, *text, written.inode == replacement.inode() ? written : FileVersion{}};
     }
-    outcome.error = QStringLiteral("the file changed at every one of %1 attempts").arg(kSaveAttempts);
+    outcome.error = QCoreApplication::translate("SettingsStore", "%1 回試みて、そのたびにファイルが変わっていました").arg(kSaveAttempts);
     return outcome;
 }
 
@@ -245,8 +271,8 @@ void SettingsStore::reportSaveFailure()
     if (m_reportedSaveFailure)
         return;
     m_reportedSaveFailure = true;
-    qCWarning(lcStore).noquote() << QStringLiteral("cannot save the settings to %1 (%2); "
-                                                   "changes last only until the program ends")
+    qCWarning(lcStore).noquote() << QCoreApplication::translate("SettingsStore", "%1 に設定を保存できません(%2)。"
+                                                                "変更は終了までしか残りません")
                                         .arg(m_path, m_saveError);
 }
 
@@ -285,12 +311,12 @@ qint16 SettingsStore::convertSwitch(Key key)
     const QString text = isMarker ? GetSetting(key, QLatin1String(kStartDefault)) : GetSetting(key);
     if (const auto value = storedtext::toSwitch(text)) {
         if (!isMarker && *value != 0 && *value != 1)
-            reportBadText(key, QStringLiteral("holds \"%1\", which is neither 0 nor 1").arg(text),
-                          QStringLiteral("read as it is"));
+            reportBadText(key, QCoreApplication::translate("SettingsStore", "「%1」は 0 でも 1 でもありません").arg(text),
+                          QCoreApplication::translate("SettingsStore", "そのまま読みます"));
         return *value;
     }
     const char *fallback = isMarker ? kStartDefault : info.firstRunDefault;
-    reportBadText(key, problemWith(key), QStringLiteral("using \"%1\"").arg(QLatin1String(fallback)));
+    reportBadText(key, problemWith(key), QCoreApplication::translate("SettingsStore", "「%1」を使います").arg(QLatin1String(fallback)));
     return *storedtext::toSwitch(QString::fromLatin1(fallback));
 }
 
@@ -299,7 +325,7 @@ QColor SettingsStore::convertColour(Key key)
     if (const auto colour = storedtext::toColour(GetSetting(key)))
         return *colour;
     const QString fallback = QString::fromLatin1(keyInfo(key).firstRunDefault);
-    reportBadText(key, problemWith(key), QStringLiteral("using \"%1\"").arg(fallback));
+    reportBadText(key, problemWith(key), QCoreApplication::translate("SettingsStore", "「%1」を使います").arg(fallback));
     return *storedtext::toColour(fallback);
 }
 
@@ -307,14 +333,14 @@ std::optional<float> SettingsStore::position(Key key)
 {
     const auto position = storedtext::toPosition(GetSetting(key));
     if (!position)
-        reportBadText(key, problemWith(key), QStringLiteral("left unchanged"));
+        reportBadText(key, problemWith(key), QCoreApplication::translate("SettingsStore", "変えずにおきます"));
     return position;
 }
 
 QString SettingsStore::problemWith(Key key) const
 {
-    return holds(key) ? QStringLiteral("holds \"%1\", which is not a valid value").arg(GetSetting(key))
-                      : QStringLiteral("is missing");
+    return holds(key) ? QCoreApplication::translate("SettingsStore", "「%1」は正しい値ではありません").arg(GetSetting(key))
+                      : QCoreApplication::translate("SettingsStore", "値がありません");
 }
 
 void SettingsStore::reportBadText(Key key, const QString &problem, const QString &outcome)
@@ -324,7 +350,7 @@ void SettingsStore::reportBadText(Key key, const QString &problem, const QString
         return;
     m_reported.set(index);
     const KeyInfo &info = keyInfo(key);
-    qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; %4")
+    qCWarning(lcStore).noquote() << QCoreApplication::translate("SettingsStore", "[%1] %2: %3。%4")
                                         .arg(QLatin1String(info.section), QLatin1String(info.name), problem, outcome);
 }
 
@@ -343,7 +369,7 @@ void SettingsStore::writeMissingDefaults(bool firstRun)
         const bool missing = !holds(info.key);
         const bool repair = firstRun && !missing && !holdsValidValue(info.key);
         if ((missing && !firstRun) || repair)
-            qCWarning(lcStore).noquote() << QStringLiteral("[%1] %2 %3; writing \"%4\"")
+            qCWarning(lcStore).noquote() << QCoreApplication::translate("SettingsStore", "[%1] %2: %3。「%4」を書きます")
                                                 .arg(QLatin1String(info.section), QLatin1String(info.name),
                                                      problemWith(info.key), QLatin1String(info.firstRunDefault));
         if (missing || repair)

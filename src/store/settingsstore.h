@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <array>
+#include <atomic>
 #include <bitset>
 #include <deque>
 #include <memory>
@@ -46,6 +47,9 @@ public:
     bool saveAll(const Edits &edits);
     // The same, for a caller that needs no answer: a refusal is told on stderr only.
     void saveInBackground(const Edits &edits);
+    // The save a closing program makes: earlier saves stop waiting, and this one takes
+    // along what they held, within one lock wait.
+    bool saveLast(const Edits &edits);
     void waitForSaves();
     QString saveError() const { return m_saveError; }
 
@@ -77,13 +81,14 @@ private:
     };
     struct Outcome {
         bool saved = false;
+        bool abandoned = false; // given way to the last save
         QString error;
         QByteArray text;
         FileVersion version; // what the save left, where nobody has written since
     };
     struct PendingSave;
     static FileVersion versionOf(const QByteArray &path);
-    static Outcome writeEdits(const QByteArray &path, const Edits &edits);
+    static Outcome writeEdits(const QByteArray &path, const Edits &edits, const std::atomic<bool> *stopping);
     std::shared_ptr<PendingSave> submit(const Edits &edits);
     void takeFinishedSaves();
     void takeOutcome(const PendingSave &save);
@@ -112,5 +117,6 @@ private:
     int m_readCount = 0;
     int m_writeCount = 0;
     std::deque<std::shared_ptr<PendingSave>> m_pending;
+    std::atomic<bool> m_stopping = false;
     QThreadPool m_writer; // one thread: saves reach the disk in the order they were made
 };

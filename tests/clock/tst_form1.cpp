@@ -130,7 +130,7 @@ private slots:
 
         for (const KeyInfo &info : kKeys) {
             if (info.firstRunDefault && info.key != Key::Tel)
-                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("[%1] %2 is missing; writing \"%3\"")
+                QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("[%1] %2: 値がありません。「%3」を書きます")
                                                                   .arg(QLatin1String(info.section),
                                                                        QLatin1String(info.name),
                                                                        QLatin1String(info.firstRunDefault))));
@@ -180,8 +180,8 @@ private slots:
         ClockFixture f;
         f.temp.seedDefaults();
         f.temp.seed({{Key::Top, QStringLiteral("middle")}, {Key::Tel, QStringLiteral("yes")}});
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[info\\] top holds \"middle\"")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel holds \"yes\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[info\\] top: 「middle」")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel: 「yes」")));
         QVERIFY(!f.open().testAttribute(Qt::WA_Moved));
         QCOMPARE(f.temp.read(Key::Tel), QStringLiteral("yes"));
     }
@@ -192,8 +192,8 @@ private slots:
         ClockFixture f;
         f.temp.seed({{Key::Sp2, QStringLiteral("1")}, {Key::ColorF, QStringLiteral("255")},
                      {Key::Tel, QStringLiteral("yes")}, {Key::ColorS, QStringLiteral("-4")}});
-        QTest::ignoreMessage(QtWarningMsg, "[setup] tel holds \"yes\", which is not a valid value; writing \"0\"");
-        QTest::ignoreMessage(QtWarningMsg, "[color] color_s holds \"-4\", which is not a valid value; writing \"255\"");
+        QTest::ignoreMessage(QtWarningMsg, "[setup] tel: 「yes」は正しい値ではありません。「0」を書きます");
+        QTest::ignoreMessage(QtWarningMsg, "[color] color_s: 「-4」は正しい値ではありません。「255」を書きます");
         f.open();
         QCOMPARE(f.temp.read(Key::Sp2), QStringLiteral("1"));
         QCOMPARE(f.temp.read(Key::ColorF), QStringLiteral("255"));
@@ -312,7 +312,8 @@ private slots:
         QFETCH(QString, caption);
         ClockFixture f;
         const QLabel *box = f.open().findChild<QLabel *>(label);
-        QVERIFY(box);
+        f.form->show(); // the design font comes once the window is up
+        QTRY_VERIFY(box->font().pixelSize() > 12);
         const int width = QFontMetrics(box->font()).horizontalAdvance(caption);
         QVERIFY2(width <= box->width(), qPrintable(QStringLiteral("%1 wide in %2").arg(width).arg(box->width())));
     }
@@ -335,8 +336,8 @@ private slots:
         ClockFixture f;
         seedSwitches(f.temp, QStringLiteral("0 0 0 1 0"));
         f.temp.seed({{Key::ColorF, QStringLiteral("16777216")}, {Key::ColorB, QStringLiteral("navy")}});
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_b holds \"navy\"")));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_f holds \"16777216\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_b: 「navy」")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_f: 「16777216」")));
         Form1 &form = f.open();
         QCOMPARE(textColour(child<QLabel>(&form, "Label1")), kDesignGreen);
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::black));
@@ -433,7 +434,7 @@ private slots:
     {
         ClockFixture f;
         seedSwitches(f.temp, QStringLiteral("0 0 x 1 0"), QStringLiteral("1"));
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel holds \"x\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[setup\\] tel: 「x」")));
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         f.openAt(QDateTime(kMonday, QTime(3, 0)));
         for (int second = 1; second < 5; ++second)

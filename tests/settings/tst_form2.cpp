@@ -123,7 +123,7 @@ private slots:
         DialogFixture f;
         f.temp.seedDefaults();
         f.temp.seed({{Key::ColorB, QStringLiteral("255")}, {Key::ColorTel, QStringLiteral("purple")}});
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_tel holds \"purple\"")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("color_tel: 「purple」")));
         Form2 &dialog = f.openDialog();
         QCOMPARE(child<Swatch>(&dialog, "Shape1")->fill(), kRed);
         QCOMPARE(child<Swatch>(&dialog, "Shape2")->fill(), kGreen);
@@ -393,7 +393,7 @@ private slots:
         SettingsStore store(dir.filePath(QStringLiteral("ravelquint/ravelquint.conf")));
         FakeColourPicker picker;
         Form2 dialog(store, picker);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("設定を保存できません")));
         dialog.show(); // start-up rewrites what it read: nothing the user changed, so no message yet
         QVERIFY(dialog.findChildren<QMessageBox *>(QStringLiteral("SaveRefused")).isEmpty());
         child<QCheckBox>(&dialog, "Check3")->click();
@@ -458,6 +458,9 @@ private slots:
         QCOMPARE(child<QTabWidget>(&dialog, "SSTab1")->tabText(0), QStringLiteral("設定"));
         QCOMPARE(child<QTabWidget>(&dialog, "SSTab1")->tabText(1), QStringLiteral("バージョン情報"));
         QVERIFY(!child<QLabel>(&dialog, "Label8")->text().isEmpty());
+        const QLabel *motto = child<QLabel>(&dialog, "Label9");
+        QVERIFY(motto->autoFillBackground() && motto->backgroundRole() == QPalette::Button);
+        QVERIFY(!child<QLabel>(&dialog, "Label7")->autoFillBackground());
         QCOMPARE(child<Swatch>(&dialog, "Shape3")->accessibleName(), QStringLiteral("日曜特別色"));
         const QAccessibleInterface *check = QAccessible::queryAccessibleInterface(child<QCheckBox>(&dialog, "Check5"));
         QCOMPARE(check->text(QAccessible::Name), QStringLiteral("テレホカウンター"));

@@ -3,6 +3,7 @@
 #include "support/tempstore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -42,7 +43,8 @@ extern "C" int flock(int fd, int operation)
 namespace {
 enum class Refusal {
     FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, LockHeld, FifoAtLock,
-    LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, LinkAtLock, LinkToAnotherUsersFolder
+    LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, LinkAtLock, LinkToAnotherUsersFolder,
+    AnotherUsersConfigHome
 };
 int g_heldLock = -1; // another clock's lock, held while a row runs
 constexpr uid_t kNobody = 65534;
@@ -155,6 +157,12 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
         QFile::link(theirs, folder);
         break;
     }
+    case Refusal::AnotherUsersConfigHome: { // the folder is ours, the one above it is not
+        if (::geteuid() != 0)
+            return *skip = "needs root, to own a folder as another user", QString();
+        [[maybe_unused]] const int theirs = ::chown(QFile::encodeName(dir.path()).constData(), kNobody, kNobody);
+        break;
+    }
     case Refusal::FifoAtLock:
         QFile::remove(path + QStringLiteral(".lock"));
         ::mkfifo(QFile::encodeName(path + QStringLiteral(".lock")).constData(), 0600);
@@ -222,7 +230,7 @@ private slots:
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
         QCOMPARE(SettingsStore::defaultFilePath(), home.filePath(QStringLiteral("ravelquint/ravelquint.conf")));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()) + "/\xC0\xDF\xC4\xEA"); // 「設定」 in EUC-JP
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("%C0%DF%C4%EA has a name that is not valid")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("%C0%DF%C4%EA の名前はこのロケールでは正しくありません")));
         QCOMPARE(SettingsStore::defaultFilePath(), QString()); // never a sibling with another name
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("HOME"); // never "/": the passwd entry says where home is
@@ -256,18 +264,20 @@ private slots:
         QTest::newRow("config home without write permission, ordinary user") << int(Refusal::ReadOnlyConfigHome)
                                                                              << "Permission denied (EACCES)";
         QTest::newRow("full file system") << int(Refusal::FullDisk) << "No space left on device";
-        QTest::newRow("link to a device") << int(Refusal::Device) << "is not a regular file";
+        QTest::newRow("link to a device") << int(Refusal::Device) << "は通常のファイルではありません";
         QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "Input/output error (EIO)";
-        QTest::newRow("lock held by another clock") << int(Refusal::LockHeld) << "has held the lock";
-        QTest::newRow("FIFO at the lock") << int(Refusal::FifoAtLock) << "is not a regular file";
+        QTest::newRow("lock held by another clock") << int(Refusal::LockHeld) << "を超えて持っています";
+        QTest::newRow("FIFO at the lock") << int(Refusal::FifoAtLock) << "は通常のファイルではありません";
         QTest::newRow("link to another user's file, as root") << int(Refusal::LinkToAnotherUsersFile)
-                                                              << "belongs to another user";
-        QTest::newRow("link to nothing, as root") << int(Refusal::DanglingLink) << "is a link to nothing";
-        QTest::newRow("file made read-only") << int(Refusal::ReadOnlyFile) << "is read-only";
-        QTest::newRow("file its owner cannot read, ordinary user") << int(Refusal::UnreadableFile) << "could not be read";
-        QTest::newRow("link at the lock") << int(Refusal::LinkAtLock) << "cannot open the lock file";
+                                                              << "は別のユーザーのものです";
+        QTest::newRow("link to nothing, as root") << int(Refusal::DanglingLink) << "はどこにも通じないリンクです";
+        QTest::newRow("file made read-only") << int(Refusal::ReadOnlyFile) << "は読み取り専用です";
+        QTest::newRow("file its owner cannot read, ordinary user") << int(Refusal::UnreadableFile) << "読めませんでした";
+        QTest::newRow("link at the lock") << int(Refusal::LinkAtLock) << "を開けません";
         QTest::newRow("link to another user's folder, as root") << int(Refusal::LinkToAnotherUsersFolder)
-                                                                << "link to a folder of another user";
+                                                                << "別のユーザーのフォルダーへのリンク";
+        QTest::newRow("config folder of another user, as root") << int(Refusal::AnotherUsersConfigHome)
+                                                                << "は別のユーザーのものです";
     }
     void refusedSaveKeepsTheFileAndSaysWhy()
     {
@@ -293,8 +303,8 @@ private slots:
             QVERIFY2(answer.contains(reason), qPrintable(answer));
         } else {
             SettingsStore store(path);
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings to %1 \\(.*%2.*\\); "
-                                                                                 "changes last only until the program ends")
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("%1 に設定を保存できません\\(.*%2.*\\)。"
+                                                                                 "変更は終了までしか残りません")
                                                                       .arg(QRegularExpression::escape(path), QRegularExpression::escape(reason))));
             QVERIFY(!store.SaveSetting(Key::Tel, QStringLiteral("1")));
             QVERIFY(!store.SaveSetting(Key::Mode, QStringLiteral("1"))); // reported once: a second line would fail
@@ -467,11 +477,53 @@ private slots:
     {
         TempStore temp;
         g_failSync = true;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot save the settings")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("設定を保存できません")));
         QVERIFY(!temp.store().SaveSetting(Key::Tel, QStringLiteral("1")));
         temp.writeRaw("[setup]\ntel=0\nmode=1\n"); // another program's edit, read back at once
         QCOMPARE(temp.store().GetSetting(Key::Mode), QStringLiteral("1"));
         QCOMPARE(temp.store().GetSetting(Key::Tel), QStringLiteral("1"));
+        g_failSync = false;
+        QVERIFY(temp.store().SaveSetting(Key::Sp2, QStringLiteral("1")));
+        QCOMPARE(temp.read(Key::Tel), QStringLiteral("1")); // landed with the next save that succeeded
+    }
+
+    // A save killed before its rename leaves a temporary; the next save takes away what is
+    // stale and of its own pattern only.
+    void staleTemporariesGoAtTheNextSave()
+    {
+        TempStore temp;
+        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        const QString stale = temp.path() + QStringLiteral(".aB3xYz"), fresh = temp.path() + QStringLiteral(".Qw8rTy");
+        const QString other = temp.path() + QStringLiteral(".old");
+        for (const QString &name : {stale, fresh, other}) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (name != fresh)
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+        }
+        QVERIFY(temp.store().SaveSetting(Key::Tel, QStringLiteral("1")));
+        QVERIFY(!QFile::exists(stale) && QFile::exists(fresh) && QFile::exists(other));
+    }
+
+    // A session manager kills a program that takes long to stop: the saves queued behind a
+    // held lock give way to the last one, which waits for the lock once.
+    void lastSaveWaitsOnceAndCarriesTheQueue()
+    {
+        TempStore temp;
+        temp.seed({{Key::Tel, QStringLiteral("0")}});
+        g_heldLock = ::open(QFile::encodeName(temp.path() + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        ::flock(g_heldLock, LOCK_EX);
+        for (int i = 0; i < 8; ++i)
+            temp.store().saveInBackground({{Key::Left, QString::number(i)}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("設定を保存できません")));
+        QElapsedTimer stopping;
+        stopping.start();
+        QVERIFY(!temp.store().saveLast({{Key::Top, QStringLiteral("5")}}));
+        QVERIFY2(stopping.elapsed() < 4000, "one lock wait of 2 s, not one for each queued save");
+        ::close(std::exchange(g_heldLock, -1));
+        QVERIFY(temp.store().SaveSetting(Key::Tel, QStringLiteral("1")));
+        QCOMPARE(temp.read(Key::Left), QStringLiteral("7"));
+        QCOMPARE(temp.read(Key::Top), QStringLiteral("5"));
     }
 
     void badValueReadsAsItsDefaultAndIsReportedOnce_data()
@@ -497,7 +549,7 @@ private slots:
         TempStore temp;
         temp.seed({{key, text}});
         const QString name = QLatin1String(keyInfo(key).name);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[%1\\] %2 holds \"%3\"")
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("\\[%1\\] %2: 「%3」")
                                                                   .arg(QLatin1String(keyInfo(key).section), name,
                                                                        QRegularExpression::escape(text))));
         const auto read = [&] {
