@@ -1,10 +1,14 @@
 #include "clock/clocklabel.h"
 
+#include "widgets/designfont.h"
+
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <utility>
 
-ClockLabel::ClockLabel(const QString &caption, const QColor &colour, QWidget *parent) : QLabel(caption, parent)
+ClockLabel::ClockLabel(const QString &caption, const QColor &colour, int designPixelSize, QWidget *parent)
+    : QLabel(caption, parent), m_designPixelSize(designPixelSize)
 {
     setTextFormat(Qt::PlainText);
     setTextColour(colour);
@@ -29,8 +33,16 @@ void ClockLabel::changeEvent(QEvent *event)
     QLabel::changeEvent(event);
 }
 
+void ClockLabel::applyDesignFont()
+{
+    if (std::exchange(m_hasDesignFont, true))
+        return;
+    setFont(designFont(m_designPixelSize));
+}
+
 void ClockLabel::paintEvent(QPaintEvent *)
 {
+    applyDesignFont();
     QPainter painter(this);
     painter.setFont(font());
     if (m_relayout) {

@@ -9,7 +9,11 @@ class ClockLabel : public QLabel
 {
     Q_OBJECT
 public:
-    ClockLabel(const QString &caption, const QColor &colour, QWidget *parent);
+    ClockLabel(const QString &caption, const QColor &colour, int designPixelSize, QWidget *parent);
+
+    // Resolving the design font starts the font database: the window maps first, and the
+    // font comes before the first paint (or at it, at the latest).
+    void applyDesignFont();
 
     // True when the caption changed.
     bool setCaption(const QString &caption);
@@ -24,5 +28,7 @@ protected:
 private:
     QStaticText m_laidOut;
     bool m_relayout = true;
+    int m_designPixelSize;
+    bool m_hasDesignFont = false;
     QColor m_colour; // kept here: asking the palette costs more than the whole comparison
 };

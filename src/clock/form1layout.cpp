@@ -1,7 +1,6 @@
 #include "clock/clocklabel.h"
 #include "clock/form1.h"
 #include "clock/mousetarget.h"
-#include "widgets/designfont.h"
 #include "widgets/twips.h"
 
 namespace {
@@ -37,11 +36,10 @@ void Form1::buildLayout()
         {&Form1::Label15, "Label15", {240, 435, 2895, 255}, 13, Qt::AlignHCenter, "只今テレホーダイ適用時間帯です"},
     };
     for (const TextRow &row : rows) {
-        auto *label = new ClockLabel(QString::fromUtf8(row.caption), kDesignTextColour, this);
+        auto *label = new ClockLabel(QString::fromUtf8(row.caption), kDesignTextColour, row.pixelSize, this);
         label->setObjectName(QLatin1String(row.name));
         label->setGeometry(pixelRect(row.box));
         label->setAlignment(row.alignment | Qt::AlignTop);
-        label->setFont(designFont(row.pixelSize));
         this->*row.member = label;
     }
     installMouseTargetAccessibility();

@@ -35,9 +35,16 @@ const QStringList kNoAnswer{
 };
 } // namespace
 
-TimedatedSetter::TimedatedSetter(const QDBusConnection &bus, int timeoutMs, QObject *parent)
-    : QObject(parent), m_bus(bus), m_timeoutMs(timeoutMs)
+TimedatedSetter::TimedatedSetter(std::optional<QDBusConnection> bus, int timeoutMs, QObject *parent)
+    : QObject(parent), m_bus(std::move(bus)), m_timeoutMs(timeoutMs)
 {
+}
+
+QDBusConnection &TimedatedSetter::bus()
+{
+    if (!m_bus)
+        m_bus = QDBusConnection::systemBus();
+    return *m_bus;
 }
 
 TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
@@ -75,14 +82,14 @@ void TimedatedSetter::setNetworkSync(bool on, Callback done)
 
 void TimedatedSetter::readNetworkSync(SyncCallback done)
 {
-    if (!m_bus.isConnected()) {
+    if (!bus().isConnected()) {
         QTimer::singleShot(0, this, [done] { done({}); });
         return;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                           QStringLiteral("GetAll"));
     message << kService;
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, kPropertyTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, kPropertyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<QVariantMap> reply = *finished;
@@ -95,13 +102,13 @@ void TimedatedSetter::readNetworkSync(SyncCallback done)
 
 void TimedatedSetter::call(QDBusMessage message, Callback done)
 {
-    if (!m_bus.isConnected()) {
-        const Result result{Outcome::NoService, m_bus.lastError().message()};
+    if (!bus().isConnected()) {
+        const Result result{Outcome::NoService, bus().lastError().message()};
         QTimer::singleShot(0, this, [done, result] { done(result); });
         return;
     }
     message.setInteractiveAuthorizationAllowed(true);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, m_timeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, m_timeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<> reply = *finished;

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <optional>
 
 class QDBusError;
 class QDBusMessage;
@@ -16,8 +17,10 @@ class TimedatedSetter final : public QObject, public TimeSetter
 public:
     static constexpr int kDefaultTimeoutMs = 120'000; // room for a person at the password prompt
 
-    explicit TimedatedSetter(const QDBusConnection &bus = QDBusConnection::systemBus(),
-                             int timeoutMs = kDefaultTimeoutMs, QObject *parent = nullptr);
+    // Without a bus, the system bus, reached at the first call: the clock's first paint
+    // need not wait for it.
+    explicit TimedatedSetter(std::optional<QDBusConnection> bus = std::nullopt, int timeoutMs = kDefaultTimeoutMs,
+                             QObject *parent = nullptr);
     void shiftClock(std::chrono::milliseconds shift, Callback done) override;
     void readNetworkSync(SyncCallback done) override;
     void setNetworkSync(bool on, Callback done) override;
@@ -26,7 +29,8 @@ public:
 
 private:
     void call(QDBusMessage message, Callback done);
+    QDBusConnection &bus();
 
-    QDBusConnection m_bus;
+    std::optional<QDBusConnection> m_bus;
     int m_timeoutMs;
 };
