@@ -19,13 +19,21 @@ constexpr int kPixmapCacheKiB = 1024;
 constexpr char kNoDisplay[] = "ravelquint: no display to show the clock on (neither DISPLAY nor WAYLAND_DISPLAY "
                               "leads to one)\n";
 
+QStringList g_startMessages; // what Qt said while connecting, told only if it then fails
+
 // Qt ends with abort() and a core dump when no window system answers; a clock without a
-// display is no crash, so it says so in one line and exits 1.
-void endQuietlyOnFatal(QtMsgType type, const QMessageLogContext &, const QString &)
+// display is no crash, so it says so in one line, then Qt's own reason, and exits 1.
+void endQuietlyOnFatal(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
-    if (type != QtFatalMsg)
+    if (type != QtFatalMsg) {
+        g_startMessages.append(message);
         return;
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kNoDisplay, sizeof kNoDisplay - 1);
+    }
+    g_startMessages.append(message.section(QLatin1Char('\n'), 0, 0));
+    QByteArray text(kNoDisplay);
+    for (const QString &line : std::as_const(g_startMessages))
+        text += "ravelquint: " + line.toLocal8Bit() + '\n';
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, text.constData(), size_t(text.size()));
     ::_exit(1);
 }
 } // namespace
@@ -57,6 +65,7 @@ int main(int argc, char *argv[])
     const QtMessageHandler standard = qInstallMessageHandler(endQuietlyOnFatal);
     QApplication app(argc, argv);
     qInstallMessageHandler(standard);
+    g_startMessages.clear();
     // The style caches the settings dialog's rendered controls; Qt's default of 10 MB
     // would grow the clock by a third over a few dozen openings, for nothing it needs.
     QPixmapCache::setCacheLimit(kPixmapCacheKiB);

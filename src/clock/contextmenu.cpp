@@ -71,6 +71,8 @@ bool ContextMenu::eventFilter(QObject *watched, QEvent *event)
 
 void ContextMenu::popupAt(const QPoint &globalPosition)
 {
+    if (hasOpenBox(m_window))
+        return;
     readStates();
     popup(globalPosition);
 }

@@ -16,12 +16,15 @@
 #include "store/settingsstore.h"
 #include "widgets/appicon.h"
 #include "widgets/twips.h"
+#include "widgets/warning.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -64,7 +67,8 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ravelquint"));
-    setWindowIcon(appIcon());
+    // Reading the icon loads the image plugins: the first paint need not wait for them.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(appIcon()); });
     setFixedSize(pixelRect(kClientArea).size());
     setAutoFillBackground(true);
     setBackColour(Qt::black);
@@ -95,6 +99,16 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
 
     Form_Load();
     Timer1->setEnabled(true);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    if (!std::exchange(m_shownOnce, true))
+        QTimer::singleShot(0, this, [this] {
+            for (ClockLabel *label : findChildren<ClockLabel *>())
+                label->applyDesignFont();
+        });
+    QWidget::showEvent(event);
 }
 
 void Form1::Form_Load()
@@ -164,7 +178,8 @@ void Form1::sample(const QDateTime &reading)
     NowMonth = date.month();
     NowDay = date.day();
     NowWeekday = clockWeekday(date);
-    if (date != m_holidayDate) {
+    // Worked out only when shown: with holidays off, the first paint need not wait for it.
+    if (Holiday == 1 && date != m_holidayDate) {
         m_holidayDate = date;
         const QString name = japaneseHoliday(date);
         m_holidayName = name.isEmpty() ? name : QCoreApplication::translate("holidays", qPrintable(name));
@@ -261,11 +276,13 @@ void Form1::describeForAccessibility()
 }
 
 // The clock's open questions and warnings go with it; an unanswered question is a no.
+// The boxes go first: listening stops and an open question is answered no, so nothing is
+// set after the clock has gone.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
     for (QDialog *box : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
         box->close();
+    Form_Unload();
     event->accept();
 }
 
@@ -290,13 +307,19 @@ void Form1::setBackColour(const QColor &colour)
 
 void Form1::Label16_DblClick()
 {
+    if (hasOpenBox(this))
+        return;
     Form2 dialog(m_store, m_platform.colourPicker, this);
     connect(&dialog, &Form2::adjustmentEnabledChanged, this, &Form1::setAdjustmentEnabled);
     connect(&dialog, &Form2::backColourChanged, this, &Form1::setBackColour);
     dialog.exec();
 }
 
-void Form1::Label17_Click() { m_timeSignal->start(m_faceShows); }
+void Form1::Label17_Click()
+{
+    if (!hasOpenBox(this))
+        m_timeSignal->start(m_faceShows);
+}
 
 void Form1::listenToTimeSignal()
 {

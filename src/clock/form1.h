@@ -42,6 +42,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildLayout();
@@ -77,6 +78,7 @@ private:
     QString m_holidayName;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
+    bool m_shownOnce = false;
 
     ClockLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *Label10,
         *Label11, *Label12, *Label13, *Label14, *Label15;

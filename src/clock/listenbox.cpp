@@ -1,6 +1,7 @@
 #include "clock/listenbox.h"
 
 #include "clock/timesignal.h"
+#include "widgets/warning.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -24,7 +25,6 @@ ListenBox::ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window
 {
     setObjectName(QStringLiteral("ListenBox"));
     setWindowTitle(tr("時報を聞いて合わせる"));
-    setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_DeleteOnClose);
     listener->setParent(this);
     m_status = new QLabel(tr("時報を聞いています。ラジオをマイクの近くに置いてください。"), this);
@@ -59,7 +59,7 @@ ListenBox::ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window
     m_countdown.setInterval(1000);
     connect(&m_countdown, &QTimer::timeout, this, &ListenBox::showSecondsLeft);
     m_countdown.start();
-    open();
+    openBox(this, window);
     listener->start();
     showSecondsLeft();
 }

@@ -46,7 +46,7 @@ void TimeSignalPrompts::askToSwitchSyncOff()
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::finished, m_timeSignal,
             [this, box, accept] { m_timeSignal->answerSyncQuestion(box->clickedButton() == accept); });
-    box->open();
+    openBox(box, m_window);
 }
 
 void TimeSignalPrompts::tellRefusal(const TimeSignal::Refusal &refusal)

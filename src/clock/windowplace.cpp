@@ -57,7 +57,7 @@ void WindowPlace::save()
     m_settled.stop();
     SettingsStore::Edits edits = m_placesWindows ? placeOf(m_window) : SettingsStore::Edits{};
     edits.emplace_back(Key::Start, QString::fromLatin1(kStartedMarker));
-    m_store.saveAll(edits);
+    m_store.saveLast(edits);
 }
 
 bool WindowPlace::eventFilter(QObject *watched, QEvent *event)

@@ -26,8 +26,11 @@ VersionPage::VersionPage(QTabWidget *tabs) : TabPage(tabs)
     QLabel *name = place(centredLabel(QStringLiteral("Ravelquint"), "Label5", 37, this), {600, 840, 3975, 495});
     name->setMinimumHeight(name->fontMetrics().height()); // room for the descender of "q"
     place(centredLabel(QStringLiteral("Version " RAVELQUINT_VERSION), "Label7", 16, this), {1080, 1560, 3015, 255});
-    place(centredLabel(QStringLiteral("低機能かつコンパクトを目指した、次世代ラヴェルクイント。"), "Label9", 0, this),
-          {240, 2160, 4695, 255});
+    QLabel *motto = place(centredLabel(QStringLiteral("低機能かつコンパクトを目指した、次世代ラヴェルクイント。"), "Label9", 0, this),
+                          {240, 2160, 4695, 255});
+    // The one label that fills its box, in the button face: a style whose pages are another colour shows it.
+    motto->setAutoFillBackground(true);
+    motto->setBackgroundRole(QPalette::Button);
 
     auto *terms = place(new QGroupBox(QStringLiteral("注意"), this), {480, 2880, 4095, 1335});
     terms->setObjectName(QStringLiteral("Frame5"));

@@ -45,6 +45,7 @@ std::optional<float> toPosition(const QString &text)
     return value;
 }
 
-QString fromPosition(float twips) { return QString::number(twips, 'g', QLocale::FloatingPointShortest); }
+// Plain digits, as the design writes them: "300000", never "3e+05".
+QString fromPosition(float twips) { return QString::number(twips, 'f', QLocale::FloatingPointShortest); }
 
 } // namespace storedtext

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDialog>
 #include <QMessageBox>
+#include <algorithm>
 
 QString saveRefusedTitle() { return QCoreApplication::translate("Warning", "設定の保存"); }
 
@@ -19,6 +21,18 @@ QMessageBox *openWarning(QWidget *window, const QString &title, const QString &t
     auto *box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, window);
     box->setObjectName(QLatin1String(objectName));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    openBox(box, window);
     return box;
+}
+
+void openBox(QDialog *box, QWidget *window)
+{
+    box->setWindowModality(qobject_cast<QDialog *>(window) ? Qt::WindowModal : Qt::NonModal);
+    box->show();
+}
+
+bool hasOpenBox(const QWidget *window)
+{
+    const QList<QDialog *> boxes = window->findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(boxes.begin(), boxes.end(), [](const QDialog *box) { return box->isVisible(); });
 }

@@ -107,6 +107,8 @@ private slots:
         QTest::newRow("dangling link") << "dangling link" << kProgram;
         QTest::newRow("link to a device") << "device link" << kProgram;
         QTest::newRow("a path that is not UTF-8") << "" << QFile::decodeName("/opt/\xE8\xA8/ravelquint");
+        QTest::newRow("a Latin-1 path") << "" << QFile::decodeName("/opt/caf\xE9/ravelquint");
+        QTest::newRow("folder linked to another user's, as root") << "foreign folder" << kProgram;
     }
     void refusals()
     {
@@ -120,10 +122,17 @@ private slots:
             QVERIFY(QFile::link(target, autostart.path()));
         if (place == QLatin1String("device link"))
             QVERIFY(QFile::link(QStringLiteral("/dev/null"), autostart.path()));
+        if (place == QLatin1String("foreign folder")) {
+            if (::geteuid() != 0)
+                QSKIP("needs root, to own a folder as another user");
+            QVERIFY(QDir(home.filePath(QStringLiteral("autostart"))).removeRecursively() && QDir().mkdir(target));
+            QVERIFY(::chown(QFile::encodeName(target).constData(), 65534, 65534) == 0);
+            QVERIFY(QFile::link(target, home.filePath(QStringLiteral("autostart"))));
+        }
         QVERIFY(!autostart.setEnabled(true));
         QVERIFY2(autostart.why().problem != Autostart::Problem::System || !autostart.why().systemMessage.isEmpty(),
                  "a reason");
-        QVERIFY(!QFile::exists(target));
+        QVERIFY(!QFileInfo(target).isFile() && QDir(target).isEmpty());
         QCOMPARE(QDir(home.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{});
         if (place == QLatin1String("device link"))
             QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() && !QFileInfo(QStringLiteral("/dev/null")).isFile());

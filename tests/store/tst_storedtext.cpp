@@ -70,6 +70,7 @@ private slots:
         QTest::newRow("whole") << "1500" << true << 1500.f;
         QTest::newRow("left of the primary screen") << "-1500" << true << -1500.f;
         QTest::newRow("fraction") << "1234.5" << true << 1234.5f;
+        QTest::newRow("far right, in plain digits") << "300000" << true << 300000.f;
         QTest::newRow("empty") << "" << false << 0.f;
         QTest::newRow("word") << "top" << false << 0.f;
         QTest::newRow("not a number") << "nan" << false << 0.f;
