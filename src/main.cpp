@@ -4,6 +4,7 @@
 #include "platform/systemplatform.h"
 #include "platform/translations.h"
 #include "store/settingsstore.h"
+#include "store/timerecord.h"
 
 #include <QApplication>
 #include <QPixmapCache>
@@ -76,7 +77,9 @@ int main(int argc, char *argv[])
                             {QCoreApplication::applicationDirPath(),
                              QCoreApplication::applicationDirPath() + QStringLiteral("/../" RAVELQUINT_MODULE_DIR)});
     SettingsStore store(SettingsStore::filePathIn(config));
+    TimeRecord record(TimeRecord::pathIn(stateHome()));
     Form1 clock(store, platform.platform());
+    clock.keepRecord(&record);
 
     QuitSignals quitSignals;
     // Closing saves the place and answers open questions; the quit follows at once rather
@@ -93,6 +96,7 @@ int main(int argc, char *argv[])
     // never ended. All the clock keeps is on disk by now, so it leaves without that teardown.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         store.waitForSaves();
+        record.waitForAppends();
         std::fflush(nullptr);
         std::_Exit(code);
     }

@@ -28,6 +28,9 @@ ContextMenu::ContextMenu(QWidget *window, const QWidget *adjustmentSpot, Setting
     connect(m_adjust, &QAction::triggered, this, &ContextMenu::timeSignalRequested);
     m_listen = addEntry(tr("時報を聞いて合わせる(&J)"), "ListenToTimeSignal");
     connect(m_listen, &QAction::triggered, this, &ContextMenu::listenRequested);
+    m_hourly = addEntry(tr("毎正時に時報を聞く(&E)"), "ListenEveryHour", true);
+    connect(m_hourly, &QAction::triggered, this, &ContextMenu::switchHourly);
+    connect(addEntry(tr("時計の記録(&R)"), "ClockRecord"), &QAction::triggered, this, &ContextMenu::recordRequested);
     addSeparator();
     m_onTop = addEntry(tr("常に手前に表示(&A)"), "StayOnTop", true);
     connect(m_onTop, &QAction::triggered, this, &ContextMenu::switchOnTop);
@@ -87,6 +90,7 @@ void ContextMenu::readStates()
     m_store.refresh();
     m_onTop->setChecked(m_store.switchValue(Key::OnTop) == 1);
     m_holidays->setChecked(m_store.switchValue(Key::Holiday) == 1);
+    m_hourly->setChecked(m_store.switchValue(Key::Hourly) == 1);
     m_autostartEntry->setChecked(m_autostart.isEnabled());
     m_networkSync->setEnabled(false);
     m_timeSetter.readNetworkSync([self = QPointer<ContextMenu>(this), adjustable](const TimeSetter::SyncState &sync) {
@@ -105,6 +109,12 @@ void ContextMenu::switchOnTop(bool on)
 }
 
 void ContextMenu::switchHolidays(bool on) { save(Key::Holiday, on); }
+
+void ContextMenu::switchHourly(bool on)
+{
+    save(Key::Hourly, on);
+    Q_EMIT hourlyChanged(on);
+}
 
 // A refused save is told as the settings dialog tells it; the switch holds until the end.
 void ContextMenu::save(Key key, bool on)

@@ -23,6 +23,8 @@ signals:
     void timeSignalRequested();
     void listenRequested();
     void onTopChanged(bool on);
+    void hourlyChanged(bool on);
+    void recordRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -34,6 +36,7 @@ private:
     void switchOnTop(bool on);
     void switchAutostart(bool on);
     void switchHolidays(bool on);
+    void switchHourly(bool on);
     void switchNetworkSync(bool on);
     void save(Key key, bool on);
     void tell(const QString &text);
@@ -44,5 +47,5 @@ private:
     SettingsStore &m_store;
     TimeSetter &m_timeSetter;
     Autostart &m_autostart;
-    QAction *m_adjust, *m_listen, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
+    QAction *m_adjust, *m_listen, *m_hourly, *m_onTop, *m_autostartEntry, *m_holidays, *m_networkSync;
 };

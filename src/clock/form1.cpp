@@ -2,9 +2,11 @@
 
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
+#include "clock/hourlylistening.h"
 #include "clock/listenbox.h"
 #include "clock/listener.h"
 #include "clock/mousetarget.h"
+#include "clock/recordwindow.h"
 #include "clock/timesignal.h"
 #include "clock/timesignalprompts.h"
 #include "clock/walltimer.h"
@@ -89,6 +91,12 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
     connect(m_timeSignal, &TimeSignal::adjusted, this, &Form1::showAdjustment);
     new TimeSignalPrompts(m_timeSignal, this);
+    connect(m_timeSignal, &TimeSignal::measured, this, &Form1::recordMeasurement);
+    m_hourly = new HourlyListening(m_platform.audioCapture, m_platform.clock, m_platform.timeSetter, this);
+    connect(m_hourly, &HourlyListening::measured, this, &Form1::recordMeasurement);
+    connect(m_hourly, &HourlyListening::listeningChanged, this, &Form1::ApplyColors);
+    connect(m_menu, &ContextMenu::hourlyChanged, m_hourly, &HourlyListening::setEnabled);
+    connect(m_menu, &ContextMenu::recordRequested, this, &Form1::openRecord);
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
     // the place is saved now in case the session does end.
@@ -104,11 +112,65 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
 void Form1::showEvent(QShowEvent *event)
 {
     if (!std::exchange(m_shownOnce, true))
-        QTimer::singleShot(0, this, [this] {
-            for (ClockLabel *label : findChildren<ClockLabel *>())
-                label->applyDesignFont();
-        });
+        QTimer::singleShot(0, this, &Form1::startAfterFirstShow);
     QWidget::showEvent(event);
+}
+
+// What the first paint need not wait for.
+void Form1::startAfterFirstShow()
+{
+    for (ClockLabel *label : findChildren<ClockLabel *>())
+        label->applyDesignFont();
+    describeRecord();
+    m_hourly->setEnabled(m_store.switchValue(Key::Hourly) == 1);
+}
+
+void Form1::keepRecord(TimeRecord *record) { m_record = record; }
+
+void Form1::recordMeasurement(const timerecord::Event &event)
+{
+    m_record->append(event);
+    m_record->waitForAppends(); // a moment's work; the window and the tooltip read it back
+    describeRecord();
+    if (m_recordWindow)
+        m_recordWindow->refresh();
+}
+
+void Form1::describeRecord()
+{
+    const std::vector<timerecord::Event> events = m_record->read().events;
+    const auto last = std::find_if(events.rbegin(), events.rend(),
+                                   [](const auto &e) { return e.source != timerecord::Source::Estimate; });
+    if (last == events.rend())
+        return;
+    std::vector<drift::Point> points = timerecord::freeRunning(events);
+    const auto estimate = drift::estimate(points, m_platform.clock.now().toMSecsSinceEpoch());
+    m_recordNote = RecordWindow::measurementText(*last) + QLatin1Char('\n') + RecordWindow::driftText(estimate);
+    ApplyColors();
+}
+
+void Form1::openRecord()
+{
+    if (!m_recordWindow) {
+        m_recordWindow = new RecordWindow(*m_record, m_platform.clock, m_platform.timeSetter, this);
+        connect(m_recordWindow, &RecordWindow::corrected, this, &Form1::recordMeasurement);
+        connect(m_recordWindow, &RecordWindow::corrected, this, &Form1::showAdjustment);
+    }
+    m_recordWindow->show();
+    m_recordWindow->raise();
+    m_recordWindow->activateWindow();
+}
+
+QString Form1::faceTip() const
+{
+    QStringList lines;
+    if (Holiday == 1 && !m_holidayName.isEmpty())
+        lines << m_holidayName;
+    if (m_hourly->isListening())
+        lines << tr("毎正時の時報を聞いています");
+    if (!m_recordNote.isEmpty())
+        lines << m_recordNote;
+    return lines.join(QLatin1Char('\n'));
 }
 
 void Form1::Form_Load()
@@ -219,7 +281,7 @@ qint16 Form1::GetDisplayMode() const
 
 void Form1::ApplyColors()
 {
-    const QString tip = Holiday == 1 ? m_holidayName : QString();
+    const QString tip = faceTip();
     if (toolTip() != tip)
         setToolTip(tip);
     const ModeColouring colouring = colouringForMode(GetDisplayMode());
@@ -282,6 +344,9 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     for (QDialog *box : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
         box->close();
+    if (m_recordWindow)
+        m_recordWindow->close();
+    m_hourly->setEnabled(false);
     Form_Unload();
     event->accept();
 }
@@ -325,6 +390,7 @@ void Form1::listenToTimeSignal()
 {
     if (m_timeSignal->isPending() || findChild<ListenBox *>())
         return;
+    m_hourly->standDown();
     auto *listener = new Listener(m_platform.audioCapture, m_platform.clock);
     connect(listener, &Listener::heard, m_timeSignal,
             [this](const Listener::Mark &mark) { m_timeSignal->correctTo(mark.minute, mark.steady); });

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "store/timerecord.h"
 
 #include <QColor>
 #include <QDateTime>
+#include <QPointer>
 #include <QWidget>
 
 class ClockLabel;
 class ContextMenu;
+class HourlyListening;
+class RecordWindow;
 class MouseTarget;
 class SettingsStore;
 class TimeSignal;
@@ -39,6 +43,8 @@ public:
     void setStaysOnTop(bool on);
 
     bool isAdjusting() const;
+    // Where measurements against the time signal are kept; without one, nowhere.
+    void keepRecord(TimeRecord *record);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -64,6 +70,11 @@ private:
     bool drawTimeCaptions();
     void describeForAccessibility();
     void showAdjustment();
+    void startAfterFirstShow();
+    void recordMeasurement(const timerecord::Event &event);
+    void describeRecord();
+    void openRecord();
+    QString faceTip() const;
 
     SettingsStore &m_store;
     Platform m_platform;
@@ -76,6 +87,7 @@ private:
 
     QDate m_holidayDate; // the date m_holidayName was worked out for
     QString m_holidayName;
+    QString m_recordNote; // the last measurement and the drift, for the tooltip
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_shownOnce = false;
@@ -87,4 +99,8 @@ private:
     ContextMenu *m_menu;
     TimeSignal *m_timeSignal;
     WindowPlace *m_place;
+    HourlyListening *m_hourly;
+    TimeRecord m_noRecord{QString()}; // keeps nothing, until a record is given
+    TimeRecord *m_record = &m_noRecord;
+    QPointer<RecordWindow> m_recordWindow;
 };

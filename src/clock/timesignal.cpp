@@ -13,13 +13,20 @@ TimeSignal::TimeSignal(const ClockSource &clock, TimeSetter &setter, QObject *pa
 
 void TimeSignal::start(const QDateTime &faceShows)
 {
+    if (m_pending)
+        return;
     const QDateTime reading = m_clock.now();
+    m_measure = {reading, timerecord::Source::Click};
     adjust(adjustmentTarget(faceShows, reading), m_clock.steady(), reading);
 }
 
 void TimeSignal::correctTo(const QDateTime &target, std::chrono::milliseconds steadyAt)
 {
-    adjust(target, steadyAt, m_clock.now());
+    if (m_pending)
+        return;
+    const QDateTime reading = m_clock.now();
+    m_measure = {reading, timerecord::Source::Listening};
+    adjust(target, steadyAt, reading);
 }
 
 // Asked as a shift from the clock's reading when sent, so it ends right however long the
@@ -32,6 +39,7 @@ void TimeSignal::adjust(const QDateTime &target, std::chrono::milliseconds stead
     m_askedAboutSync = false;
     m_target = target;
     m_targetAt = steadyAt;
+    m_measure.offsetMs = -shiftTowards(m_target, m_clock.steady() - m_targetAt, reading).count();
     send(reading);
 }
 
@@ -39,7 +47,9 @@ void TimeSignal::adjust(const QDateTime &target, std::chrono::milliseconds stead
 void TimeSignal::send(const QDateTime &now)
 {
     const auto shift = shiftTowards(m_target, m_clock.steady() - m_targetAt, now);
-    m_setter.shiftClock(shift, [self = QPointer<TimeSignal>(this)](const TimeSetter::Result &result) {
+    m_setter.shiftClock(shift, [self = QPointer<TimeSignal>(this), shift](const TimeSetter::Result &result) {
+        if (self && result.outcome == TimeSetter::Outcome::Done)
+            self->finish(timerecord::Outcome::Set, shift);
         if (self)
             self->answered(result);
     });
@@ -70,6 +80,7 @@ void TimeSignal::answerSyncQuestion(bool switchSyncOff)
         return;
     if (!switchSyncOff) {
         m_pending = false;
+        finish(timerecord::Outcome::SyncOn, {});
         return Q_EMIT declined();
     }
     m_askedAboutSync = true;
@@ -85,5 +96,17 @@ void TimeSignal::answerSyncQuestion(bool switchSyncOff)
 void TimeSignal::refuse(const TimeSetter::Result &result, bool whileSwitchingSyncOff)
 {
     m_pending = false;
+    using Outcome = TimeSetter::Outcome;
+    finish(result.outcome == Outcome::AutomaticSync        ? timerecord::Outcome::SyncOn
+           : result.outcome == Outcome::NeedsAuthorisation ? timerecord::Outcome::NeedsAuthorisation
+                                                           : timerecord::Outcome::Refused,
+           {});
     Q_EMIT refused({result, m_target, whileSwitchingSyncOff, m_askedAboutSync && !whileSwitchingSyncOff});
+}
+
+void TimeSignal::finish(timerecord::Outcome outcome, std::chrono::milliseconds shift)
+{
+    m_measure.shiftMs = shift.count();
+    m_measure.outcome = outcome;
+    Q_EMIT measured(m_measure);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/timesetter.h"
+#include "store/timerecord.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -40,12 +41,15 @@ signals:
     void refused(const TimeSignal::Refusal &refusal);
     // The user kept network sync on: the time was left as it was.
     void declined();
+    // Every try's end, for the record: the offset is the shift first worked out, negated.
+    void measured(const timerecord::Event &event);
 
 private:
     void adjust(const QDateTime &target, std::chrono::milliseconds steadyAt, const QDateTime &reading);
     void send(const QDateTime &now);
     void answered(const TimeSetter::Result &result);
     void refuse(const TimeSetter::Result &result, bool whileSwitchingSyncOff);
+    void finish(timerecord::Outcome outcome, std::chrono::milliseconds shift);
 
     const ClockSource &m_clock;
     TimeSetter &m_setter;
@@ -53,4 +57,5 @@ private:
     bool m_askedAboutSync = false;
     QDateTime m_target;                     // what the clock should have read at…
     std::chrono::milliseconds m_targetAt{}; // …this moment of the steady clock
+    timerecord::Event m_measure;
 };

@@ -13,6 +13,7 @@ QString TimeSignalPrompts::reasonFor(const TimeSetter::Result &result, const QSt
         return heading + tr("このシステムはネットワーク時刻同期で時刻を自動的に合わせています。"
                             "時報で合わせるには、先に自動時刻同期をオフにしてください。");
     case TimeSetter::Outcome::NotAuthorised:
+    case TimeSetter::Outcome::NeedsAuthorisation:
         return heading + tr("時刻を変更する権限が認められませんでした（認証が拒否されたか、取り消されました）。");
     case TimeSetter::Outcome::NoService:
         return heading + tr("時刻を設定するサービス（systemd-timedated）がシステムバス上に見つかりません。");

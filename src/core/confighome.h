@@ -7,3 +7,7 @@
 // there is no home other than "/", or where its name is not valid in the locale (said on
 // stderr): then nothing is written anywhere.
 QString configHome();
+
+// Where the user's state lives ($XDG_STATE_HOME, or .local/state in the home folder), on
+// the same rules.
+QString stateHome();

@@ -15,7 +15,6 @@ const QStringList kAutomaticSync{QStringLiteral("org.freedesktop.timedate1.Autom
 const QStringList kNotAuthorised{
     QStringLiteral("org.freedesktop.DBus.Error.AccessDenied"),
     QStringLiteral("org.freedesktop.DBus.Error.AuthFailed"),
-    QStringLiteral("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"),
     QStringLiteral("org.freedesktop.PolicyKit1.Error.NotAuthorized"),
     QStringLiteral("org.freedesktop.PolicyKit1.Error.Cancelled"),
 };
@@ -53,6 +52,8 @@ TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
     Outcome outcome = Outcome::Failed;
     if (kAutomaticSync.contains(name))
         outcome = Outcome::AutomaticSync;
+    else if (name == QLatin1String("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"))
+        outcome = Outcome::NeedsAuthorisation;
     else if (kNotAuthorised.contains(name))
         outcome = Outcome::NotAuthorised;
     else if (kNoService.contains(name))
@@ -62,14 +63,14 @@ TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
     return {outcome, error.message().isEmpty() ? name : error.message()};
 }
 
-void TimedatedSetter::shiftClock(std::chrono::milliseconds shift, Callback done)
+void TimedatedSetter::shiftClock(std::chrono::milliseconds shift, Callback done, Prompt prompt)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, kService, QStringLiteral("SetTime"));
     const qint64 microseconds = std::chrono::microseconds(shift).count();
     const bool relative = true;
-    const bool interactive = true;
+    const bool interactive = prompt == Prompt::Allowed;
     message << microseconds << relative << interactive;
-    call(message, std::move(done));
+    call(message, std::move(done), prompt);
 }
 
 void TimedatedSetter::setNetworkSync(bool on, Callback done)
@@ -100,14 +101,14 @@ void TimedatedSetter::readNetworkSync(SyncCallback done)
     });
 }
 
-void TimedatedSetter::call(QDBusMessage message, Callback done)
+void TimedatedSetter::call(QDBusMessage message, Callback done, Prompt prompt)
 {
     if (!bus().isConnected()) {
         const Result result{Outcome::NoService, bus().lastError().message()};
         QTimer::singleShot(0, this, [done, result] { done(result); });
         return;
     }
-    message.setInteractiveAuthorizationAllowed(true);
+    message.setInteractiveAuthorizationAllowed(prompt == Prompt::Allowed);
     auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, m_timeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();

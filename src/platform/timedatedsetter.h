@@ -21,14 +21,14 @@ public:
     // need not wait for it.
     explicit TimedatedSetter(std::optional<QDBusConnection> bus = std::nullopt, int timeoutMs = kDefaultTimeoutMs,
                              QObject *parent = nullptr);
-    void shiftClock(std::chrono::milliseconds shift, Callback done) override;
+    void shiftClock(std::chrono::milliseconds shift, Callback done, Prompt prompt = Prompt::Allowed) override;
     void readNetworkSync(SyncCallback done) override;
     void setNetworkSync(bool on, Callback done) override;
 
     static Result resultFor(const QDBusError &error);
 
 private:
-    void call(QDBusMessage message, Callback done);
+    void call(QDBusMessage message, Callback done, Prompt prompt = Prompt::Allowed);
     QDBusConnection &bus();
 
     std::optional<QDBusConnection> m_bus;

@@ -9,7 +9,9 @@
 class TimeSetter
 {
 public:
-    enum class Outcome { Done, AutomaticSync, NotAuthorised, NoService, NoAnswer, Failed };
+    // NeedsAuthorisation: asked without a prompt, and the system wants one.
+    enum class Outcome { Done, AutomaticSync, NotAuthorised, NeedsAuthorisation, NoService, NoAnswer, Failed };
+    enum class Prompt { Allowed, Never };
     struct Result {
         Outcome outcome = Outcome::Done;
         QString systemMessage; // the system's own words when it refused
@@ -26,7 +28,7 @@ public:
     virtual ~TimeSetter() = default;
     // Moves the clock by `shift` from wherever it is when the change is made: the
     // result stays right however long the authorisation prompt was open.
-    virtual void shiftClock(std::chrono::milliseconds shift, Callback done) = 0;
+    virtual void shiftClock(std::chrono::milliseconds shift, Callback done, Prompt prompt = Prompt::Allowed) = 0;
     virtual void readNetworkSync(SyncCallback done) = 0;
     // Asks for authorisation as a change of the time does.
     virtual void setNetworkSync(bool on, Callback done) = 0;

@@ -60,9 +60,9 @@ private slots:
             << int(Outcome::NotAuthorised) << "Access denied";
         QTest::newRow("polkit refused") << R"({"Refuse": "org.freedesktop.PolicyKit1.Error.NotAuthorized"})" << 5000
                                         << int(Outcome::NotAuthorised) << "";
-        QTest::newRow("prompt cancelled")
+        QTest::newRow("asked without a prompt, which the system wants")
             << R"({"Refuse": "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"})" << 5000
-            << int(Outcome::NotAuthorised) << "";
+            << int(Outcome::NeedsAuthorisation) << "";
         QTest::newRow("some other failure")
             << R"({"Refuse": "org.freedesktop.DBus.Error.IOError", "Message": "RTC is broken"})" << 5000
             << int(Outcome::Failed) << "RTC is broken";
@@ -78,13 +78,14 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         TimedatedSetter setter(*m_bus, timeoutMs);
-        const auto result = setAndWait(setter);
+        const bool prompt = outcome != int(Outcome::NeedsAuthorisation); // unattended, it never prompts
+        const auto result = setAndWait(setter, prompt ? TimeSetter::Prompt::Allowed : TimeSetter::Prompt::Never);
         QVERIFY(result.has_value());
         QCOMPARE(int(result->outcome), outcome);
         if (!message.isEmpty())
             QCOMPARE(result->systemMessage, message);
         if (outcome != int(Outcome::NoAnswer))
-            QVERIFY2(callLog().contains(QStringLiteral("SetTime -50250000 True True")),
+            QVERIFY2(callLog().contains(QStringLiteral("SetTime -50250000 True %1").arg(prompt ? "True" : "False")),
                      qPrintable(callLog()));
     }
 
@@ -146,10 +147,11 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(m_bus->interface()->isServiceRegistered(kBusName), 10000);
     }
 
-    std::optional<TimeSetter::Result> setAndWait(TimedatedSetter &setter)
+    std::optional<TimeSetter::Result> setAndWait(TimedatedSetter &setter,
+                                                 TimeSetter::Prompt prompt = TimeSetter::Prompt::Allowed)
     {
         std::optional<TimeSetter::Result> result;
-        setter.shiftClock(kShift, [&](const TimeSetter::Result &r) { result = r; });
+        setter.shiftClock(kShift, [&](const TimeSetter::Result &r) { result = r; }, prompt);
         [[maybe_unused]] const bool answered = QTest::qWaitFor([&] { return result.has_value(); }, 10000);
         return result;
     }

@@ -13,8 +13,9 @@ QDateTime FakeClock::now() const
     return reading;
 }
 
-void FakeTimeSetter::shiftClock(std::chrono::milliseconds shift, Callback done)
+void FakeTimeSetter::shiftClock(std::chrono::milliseconds shift, Callback done, Prompt prompt)
 {
+    prompts.append(prompt);
     requests.append(shift);
     m_pending.push_back(std::move(done));
 }

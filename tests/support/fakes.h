@@ -34,13 +34,14 @@ private:
 class FakeTimeSetter final : public TimeSetter
 {
 public:
-    void shiftClock(std::chrono::milliseconds shift, Callback done) override;
+    void shiftClock(std::chrono::milliseconds shift, Callback done, Prompt prompt = Prompt::Allowed) override;
     void answer(const Result &result = {});
     // Network sync answers at once, from `sync`; switching it answers `syncSwitchAnswer`.
     void readNetworkSync(SyncCallback done) override { done(sync); }
     void setNetworkSync(bool on, Callback done) override;
 
     QList<std::chrono::milliseconds> requests;
+    QList<Prompt> prompts;
     SyncState sync{false, false, true};
     Result syncSwitchAnswer;
     QList<bool> syncSwitches;

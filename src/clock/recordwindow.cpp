@@ -1,0 +1,161 @@
+#include "clock/recordwindow.h"
+
+#include "clock/driftplot.h"
+#include "platform/clocksource.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+QLabel *addLine(QVBoxLayout *layout, const char *name, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    label->setFocusPolicy(Qt::TabFocus);
+    layout->addWidget(label);
+    return label;
+}
+
+QString signedSeconds(double ms) { return QString::asprintf("%+.3f", ms / 1000); }
+} // namespace
+
+RecordWindow::RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow)
+    : QWidget(clockWindow, Qt::Window), m_record(record), m_clock(clock), m_setter(setter)
+{
+    setObjectName(QStringLiteral("RecordWindow"));
+    setWindowTitle(tr("時計の記録"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(this);
+    m_plot = new DriftPlot(this);
+    layout->addWidget(m_plot, 1);
+    m_drift = addLine(layout, "Drift", this);
+    m_expected = addLine(layout, "Expected", this);
+    m_last = addLine(layout, "LastMeasurement", this);
+    m_table = new QTableWidget(0, 5, this);
+    m_table->setObjectName(QStringLiteral("Events"));
+    m_table->setAccessibleName(tr("最近の記録"));
+    m_table->setHorizontalHeaderLabels({tr("日時"), tr("測り方"), tr("ずれ（秒）"), tr("修正（秒）"), tr("結果")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    layout->addWidget(m_table, 1);
+    m_apply = new QPushButton(tr("見積もりで合わせる"), this);
+    m_apply->setObjectName(QStringLiteral("ApplyEstimate"));
+    m_apply->setAccessibleName(m_apply->text());
+    connect(m_apply, &QPushButton::clicked, this, &RecordWindow::applyEstimate);
+    layout->addWidget(m_apply, 0, Qt::AlignRight);
+    m_status = addLine(layout, "Status", this);
+    for (QLabel *label : {m_drift, m_expected, m_last, m_status})
+        label->setAccessibleName(label->objectName());
+    refresh();
+}
+
+void RecordWindow::refresh()
+{
+    const std::vector<timerecord::Event> events = m_record.read().events;
+    std::vector<drift::Point> points = timerecord::freeRunning(events);
+    const qint64 nowMs = m_clock.now().toMSecsSinceEpoch();
+    const std::optional<drift::Estimate> estimate = drift::estimate(points, nowMs);
+    m_plot->show(points, estimate, nowMs);
+    m_drift->setText(driftText(estimate));
+    m_expectedMs.reset();
+    if (estimate) {
+        m_expectedMs = qRound64(estimate->errorNowMs) - timerecord::shiftsApplied(events);
+        m_expected->setText(tr("いまの見積もり: %1 秒（±%2 秒）")
+                                .arg(signedSeconds(double(*m_expectedMs)))
+                                .arg(estimate->errorNowSigmaMs / 1000, 0, 'f', 3));
+    } else {
+        m_expected->setText(tr("いまの見積もり: まだありません"));
+    }
+    const auto last = std::find_if(events.rbegin(), events.rend(),
+                                   [](const auto &e) { return e.source != timerecord::Source::Estimate; });
+    m_last->setText(last == events.rend() ? tr("測定はまだありません") : measurementText(*last));
+    fillTable(events);
+    m_apply->setEnabled(false);
+    m_setter.readNetworkSync([self = QPointer<RecordWindow>(this)](const TimeSetter::SyncState &sync) {
+        if (!self)
+            return;
+        self->m_syncOn = sync.on;
+        self->m_apply->setEnabled(self->m_expectedMs.has_value() && !sync.on);
+    });
+}
+
+void RecordWindow::fillTable(const std::vector<timerecord::Event> &events)
+{
+    const auto shown = std::min<std::size_t>(events.size(), kEventsShown);
+    m_table->setRowCount(int(shown));
+    for (std::size_t row = 0; row < shown; ++row) {
+        const timerecord::Event &event = events[events.size() - 1 - row];
+        const QStringList cells{event.utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                sourceText(event.source), signedSeconds(double(event.offsetMs)),
+                                signedSeconds(double(event.shiftMs)), outcomeText(event.outcome)};
+        for (int column = 0; column < cells.size(); ++column)
+            m_table->setItem(int(row), column, new QTableWidgetItem(cells[column]));
+    }
+}
+
+void RecordWindow::applyEstimate()
+{
+    if (!m_expectedMs || m_syncOn)
+        return;
+    const qint64 expected = *m_expectedMs;
+    const std::chrono::milliseconds shift(-expected);
+    m_apply->setEnabled(false);
+    m_setter.shiftClock(shift, [self = QPointer<RecordWindow>(this), expected, shift](const TimeSetter::Result &result) {
+        if (!self)
+            return;
+        if (result.outcome != TimeSetter::Outcome::Done) {
+            self->m_status->setText(tr("時刻を合わせられませんでした。時刻は変わっていません。"));
+            return self->refresh();
+        }
+        self->m_status->setText(tr("見積もりで %1 秒合わせました。").arg(signedSeconds(double(shift.count()))));
+        Q_EMIT self->corrected({self->m_clock.now().toUTC(), timerecord::Source::Estimate, expected, shift.count(),
+                                timerecord::Outcome::Set});
+    });
+}
+
+QString RecordWindow::driftText(const std::optional<drift::Estimate> &estimate)
+{
+    if (!estimate)
+        return tr("進み遅れの見積もりには、6時間以上離れた2回以上の測定が要ります。");
+    const QString seconds = QString::number(std::abs(estimate->secondsPerDay), 'f', 2);
+    const QString sigma = QString::number(estimate->secondsPerDaySigma, 'f', 2);
+    return estimate->secondsPerDay >= 0 ? tr("1日に %1 秒進みます（±%2 秒）").arg(seconds, sigma)
+                                        : tr("1日に %1 秒遅れます（±%2 秒）").arg(seconds, sigma);
+}
+
+QString RecordWindow::measurementText(const timerecord::Event &event)
+{
+    return tr("最後の測定: %1 %2、ずれ %3 秒（%4）")
+        .arg(event.utc.toLocalTime().toString(QStringLiteral("MM-dd HH:mm")), sourceText(event.source),
+             signedSeconds(double(event.offsetMs)), outcomeText(event.outcome));
+}
+
+QString RecordWindow::outcomeText(timerecord::Outcome outcome)
+{
+    switch (outcome) {
+    case timerecord::Outcome::Set: return tr("合わせました");
+    case timerecord::Outcome::Refused: return tr("合わせられませんでした");
+    case timerecord::Outcome::NeedsAuthorisation: return tr("認証が要るため合わせていません");
+    case timerecord::Outcome::SyncOn: return tr("ネットワーク時刻同期が有効なので測っただけです");
+    case timerecord::Outcome::BelowThreshold: return tr("0.2 秒未満なので合わせていません");
+    }
+    return {};
+}
+
+QString RecordWindow::sourceText(timerecord::Source source)
+{
+    switch (source) {
+    case timerecord::Source::Hourly: return tr("毎正時");
+    case timerecord::Source::Listening: return tr("時報を聞いて");
+    case timerecord::Source::Click: return tr("「秒」のクリック");
+    case timerecord::Source::Estimate: return tr("見積もり");
+    }
+    return {};
+}
