@@ -74,6 +74,29 @@
         <source>既存のエントリーを読めません</source>
         <translation>the existing entry cannot be read</translation>
     </message>
+    <message>
+        <source>毎正時に時報を聞く(&amp;E)</source>
+        <translation>Listen to the Signal Ev&amp;ery Hour</translation>
+    </message>
+    <message>
+        <source>時計の記録(&amp;R)</source>
+        <translation>Clock &amp;Record</translation>
+    </message>
+</context>
+<context>
+    <name>DriftPlot</name>
+    <message>
+        <source>時計の誤差のグラフ（過去14日）</source>
+        <translation>The clock's error over the last 14 days</translation>
+    </message>
+    <message>
+        <source>14日前</source>
+        <translation>14 days ago</translation>
+    </message>
+    <message>
+        <source>今</source>
+        <translation>now</translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
@@ -116,6 +139,10 @@
     <message>
         <source>%1時%2分%3秒</source>
         <translation>%1:%2:%3</translation>
+    </message>
+    <message>
+        <source>毎正時の時報を聞いています</source>
+        <translation>Listening for the hourly time signal</translation>
     </message>
 </context>
 <context>
@@ -199,6 +226,113 @@
     <message>
         <source>時計は %1 秒遅れていました。</source>
         <translation>The clock was %1 s behind.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordWindow</name>
+    <message>
+        <source>時計の記録</source>
+        <translation>Clock Record</translation>
+    </message>
+    <message>
+        <source>最近の記録</source>
+        <translation>Recent events</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>測り方</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <source>ずれ（秒）</source>
+        <translation>Offset (s)</translation>
+    </message>
+    <message>
+        <source>修正（秒）</source>
+        <translation>Shift (s)</translation>
+    </message>
+    <message>
+        <source>結果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>見積もりで合わせる</source>
+        <translation>Set by the Estimate</translation>
+    </message>
+    <message>
+        <source>いまの見積もり: %1 秒（±%2 秒）</source>
+        <translation>Estimated offset now: %1 s (±%2 s)</translation>
+    </message>
+    <message>
+        <source>いまの見積もり: まだありません</source>
+        <translation>Estimated offset now: none yet</translation>
+    </message>
+    <message>
+        <source>測定はまだありません</source>
+        <translation>No measurement yet</translation>
+    </message>
+    <message>
+        <source>時刻を合わせられませんでした。時刻は変わっていません。</source>
+        <translation>The clock could not be set. The time has not changed.</translation>
+    </message>
+    <message>
+        <source>見積もりで %1 秒合わせました。</source>
+        <translation>Shifted the clock by %1 s, as estimated.</translation>
+    </message>
+    <message>
+        <source>進み遅れの見積もりには、6時間以上離れた2回以上の測定が要ります。</source>
+        <translation>A drift estimate needs at least two measurements six hours or more apart.</translation>
+    </message>
+    <message>
+        <source>1日に %1 秒進みます（±%2 秒）</source>
+        <translation>Gains %1 s a day (±%2 s)</translation>
+    </message>
+    <message>
+        <source>1日に %1 秒遅れます（±%2 秒）</source>
+        <translation>Loses %1 s a day (±%2 s)</translation>
+    </message>
+    <message>
+        <source>最後の測定: %1 %2、ずれ %3 秒（%4）</source>
+        <translation>Last measurement: %1 %2, offset %3 s (%4)</translation>
+    </message>
+    <message>
+        <source>合わせました</source>
+        <translation>set</translation>
+    </message>
+    <message>
+        <source>合わせられませんでした</source>
+        <translation>could not be set</translation>
+    </message>
+    <message>
+        <source>認証が要るため合わせていません</source>
+        <translation>not set: authorisation needed</translation>
+    </message>
+    <message>
+        <source>ネットワーク時刻同期が有効なので測っただけです</source>
+        <translation>measured only: network time sync is on</translation>
+    </message>
+    <message>
+        <source>0.2 秒未満なので合わせていません</source>
+        <translation>not set: under 0.2 s</translation>
+    </message>
+    <message>
+        <source>毎正時</source>
+        <translation>hourly</translation>
+    </message>
+    <message>
+        <source>時報を聞いて</source>
+        <translation>listening</translation>
+    </message>
+    <message>
+        <source>「秒」のクリック</source>
+        <translation>click on 秒</translation>
+    </message>
+    <message>
+        <source>見積もり</source>
+        <translation>estimate</translation>
     </message>
 </context>
 <context>
@@ -301,6 +435,17 @@
     <message>
         <source>[%1] %2: %3。「%4」を書きます</source>
         <translation>[%1] %2 %3; writing &quot;%4&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>TimeRecord</name>
+    <message>
+        <source>%1 に記録を書き足せません(%2)</source>
+        <translation>cannot add to the record %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 の %2 行を読めないので飛ばします</source>
+        <translation>skipping %2 lines of %1 that cannot be read</translation>
     </message>
 </context>
 <context>

@@ -13,7 +13,7 @@ constexpr double kMarkRadius = 3.5;
 
 void drawMark(QPainter &painter, QPointF at, int source, bool setAside)
 {
-    painter.setBrush(setAside ? Qt::NoBrush : painter.pen().color());
+    painter.setBrush(setAside ? QBrush() : QBrush(painter.pen().color()));
     const QRectF box(at - QPointF(kMarkRadius, kMarkRadius), QSizeF(2 * kMarkRadius, 2 * kMarkRadius));
     switch (timerecord::Source(source)) {
     case timerecord::Source::Hourly: painter.drawEllipse(box); break;

@@ -44,6 +44,7 @@ RecordWindow::RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSet
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(m_table, 1);
     m_apply = new QPushButton(tr("見積もりで合わせる"), this);
     m_apply->setObjectName(QStringLiteral("ApplyEstimate"));

@@ -496,6 +496,37 @@ def listening_sets_the_clock_to_the_pip(home, ahead):
         audio.stop()
 
 
+def hourly_listening_sets_the_clock(home):
+    """Listening every hour, started 12 s before the hour with the clock 0.6 s ahead and the
+    signal on the radio: the stand-in timedated gets a shift without a prompt, and the
+    record gains a line."""
+    lead, ahead = 9.0, 0.6
+    samples = subprocess.run([SYNTH, '48000', str(lead + 3), str(lead)], capture_output=True, check=True).stdout
+    start = time.time() + 3
+    hour = datetime.datetime(2026, 12, 7, 13, 0, 0, tzinfo=TOKYO).timestamp()
+    stamp = os.path.join(home, 'faketime.rc')
+    with open(stamp, 'w') as out:
+        out.write('%+.6f' % (hour + ahead - (start + lead)))
+    write_store(home, {'setup': {'sp1': '1', 'hourly': '1'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
+    audio = PrivateAudio(home, samples, start)
+    timedated = MockTimedated(home, json.dumps({'TimestampFile': stamp}))
+    record = os.path.join(home, 'state', 'ravelquint', 'record.tsv')
+    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
+                  FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket, XDG_STATE_HOME=os.path.join(home, 'state'))
+    try:
+        sent = lambda: re.search(r'SetTime (-?\d+) True False', timedated.calls())
+        check(eventually(sent, seconds=lead + 10), "the hour's signal is heard and the shift sent without a prompt")
+        written = lambda: os.path.exists(record) and '\thourly\t' in open(record).read()
+        check(eventually(written), 'the record gains a line for the hour')
+        if sent():
+            print(f'     hourly shift error: {(int(sent().group(1)) / 1e6 + ahead) * 1000:+.1f} ms', flush=True)
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+        audio.stop()
+
+
 def press_in_menu(clock, letter):
     """Opens the clock's menu with the Menu key and, once it shows, presses an entry's letter."""
     windows = lambda: run('xdotool', 'search', '--all', '--onlyvisible', '--pid', str(clock.process.pid),
@@ -837,6 +868,8 @@ def main():
     for ahead in (-25, -0.43, 0.43, 25):
         with tempfile.TemporaryDirectory() as home:
             listening_sets_the_clock_to_the_pip(home, ahead)
+    with tempfile.TemporaryDirectory() as home:
+        hourly_listening_sets_the_clock(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:
