@@ -16,6 +16,8 @@ stamp=$(date +%Y%m%d-%H%M%S)
     echo "# $(date -Is) $(nproc) cores, $(uname -r)"
     "$top/$build/bench/bench_pip"
     echo
+    "$top/$build/bench/bench_drift"
+    echo
     "$top/$build/bench/bench_tick"
     echo
     "$top/$build/bench/bench_savestall"

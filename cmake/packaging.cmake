@@ -27,6 +27,8 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ravelquint.1.gz changelog.gz)
 install(FILES ${CMAKE_BINARY_DIR}/ravelquint.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/changelog.gz resources/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# An example for administrators; polkit reads only what they put in place.
+install(FILES doc/50-ravelquint-set-time.rules DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ravelquint)

@@ -26,6 +26,7 @@ EXPECTED_FILES = [
     'share/man/man1/ravelquint.1.gz',
     'share/doc/ravelquint/copyright',
     'share/doc/ravelquint/changelog.gz',
+    'share/doc/ravelquint/examples/50-ravelquint-set-time.rules',
 ]
 
 
