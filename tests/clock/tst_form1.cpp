@@ -92,8 +92,13 @@ private slots:
         ClockFixture f;
         Form1 &form = f.open();
         form.show();
-        form.move(100, 40);
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        f.temp.store().waitForSaves(); // the first run's defaults
+        const int writes = f.temp.store().writeCount();
+        for (const int x : {120, 110, 100})
+            form.move(x, 40);
         QTRY_COMPARE(f.temp.read(Key::Left), QStringLiteral("1500"));
+        QCOMPARE(f.temp.store().writeCount(), writes + 1); // once settled, not at every move
         QCOMPARE(f.temp.read(Key::Top), QStringLiteral("600"));
         QCOMPARE(f.temp.read(Key::Start), QStringLiteral("1")); // a place on disk is a place restored
     }

@@ -28,6 +28,12 @@ std::vector<float> sound(const QString &audio, int rate)
         samples[0] = std::nanf("");
         samples[1] = INFINITY;
     }
+    if (audio == QLatin1String("held 440")) { // one note across all three pips: no silence after any
+        signal.pips = false;
+        samples = synth::timeSignal(signal);
+        for (auto n = std::size_t((kMarkAt - 3.05) * rate); n < std::size_t((kMarkAt - 0.85) * rate); ++n)
+            samples[n] += float(0.3 * std::sin(2 * M_PI * 440 * double(n) / rate));
+    }
     if (audio == QLatin1String("off cadence")) { // all three pips a second early
         signal.mainTone = false, signal.markAt = kMarkAt - 1;
         const auto early = synth::timeSignal(signal);
@@ -62,6 +68,7 @@ private slots:
         row("a NaN and an Inf before a clean signal", "NaN first", 48000, -1, -1);
         row("clock stepped 20 s after the mark", "signal", 48000, -1, -1, "", 20'000);
         row("pips a second early", "off cadence", 48000, -1, int(GiveUp::TimedOut));
+        row("a held 440 Hz note before the tone", "held 440", 48000, -1, int(GiveUp::TimedOut));
         row("quiet", "silence", 48000, -1, int(GiveUp::Quiet));
         row("loud, no signal", "loud", 48000, -1, int(GiveUp::TimedOut));
         row("a 50 Hz input", "signal", 50, -1, int(GiveUp::UnusableRate), "50");

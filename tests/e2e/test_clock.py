@@ -739,6 +739,7 @@ def closed_stderr_and_no_display(home):
     closed = subprocess.Popen(['sh', '-c', 'exec "$0" 0<&- 1>&- 2>&-', BINARY],
                               env=dict(os.environ, XDG_CONFIG_HOME=home, QT_QPA_PLATFORM='xcb'))
     window = Clock.find_window('^Ravelquint$', pid=closed.pid)
+    check(os.readlink(f'/proc/{closed.pid}/fd/2') == '/dev/null', 'descriptor 2 is filled as 0 and 1 are')
     write_store(home, {'color': {'color_f': '255'}})
     eventually(lambda: RED in window_colours(window, HOUR_DIGITS))
     write_store(home, {'color': {'color_f': 'worse'}})

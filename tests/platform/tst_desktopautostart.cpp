@@ -38,6 +38,7 @@ private slots:
         QTest::newRow("percent") << "/opt/100%/ravelquint" << "/opt/100%%/ravelquint";
         QTest::newRow("quote") << "/opt/a\"b/ravelquint" << "\"/opt/a\\\\\"b/ravelquint\"";
         QTest::newRow("backslash") << "/opt/a\\b/ravelquint" << "\"/opt/a\\\\\\\\b/ravelquint\"";
+        QTest::newRow("single quote") << "/opt/it's/ravelquint" << "\"/opt/it's/ravelquint\"";
         QTest::newRow("dollar") << "/opt/$HOME/ravelquint" << "\"/opt/\\\\$HOME/ravelquint\"";
         QTest::newRow("non-ASCII") << "/opt/時計/ravelquint" << "/opt/時計/ravelquint";
         QTest::newRow("tab") << "/opt/a\tb/ravelquint" << "\"/opt/a\\tb/ravelquint\"";

@@ -19,8 +19,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// The store's syncs land here: a disk that fails them can be staged in this binary.
-static bool g_failSync = false;
+// The store's syncs and renames land here: a disk that fails them can be staged in this binary.
+static bool g_failSync = false, g_failRename = false;
+extern "C" int rename(const char *from, const char *to)
+{
+    return g_failRename ? (errno = EBUSY, -1) : int(::syscall(SYS_rename, from, to));
+}
 static std::function<void()> g_duringSync;
 extern "C" int fdatasync(int fd)
 {
@@ -42,7 +46,7 @@ extern "C" int flock(int fd, int operation)
 
 namespace {
 enum class Refusal {
-    FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, LockHeld, FifoAtLock,
+    FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, FailedRename, LockHeld, FifoAtLock,
     LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, LinkAtLock, LinkToAnotherUsersFolder,
     AnotherUsersConfigHome
 };
@@ -183,6 +187,9 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
     case Refusal::FailedSync:
         g_failSync = true;
         break;
+    case Refusal::FailedRename:
+        g_failRename = true;
+        break;
     }
     return path;
 }
@@ -217,7 +224,7 @@ class TestSettingsStore : public QObject
 private slots:
     void init()
     {
-        g_failSync = false;
+        g_failSync = g_failRename = false;
         g_atLockTry = {};
         if (g_heldLock >= 0)
             ::close(std::exchange(g_heldLock, -1));
@@ -232,6 +239,9 @@ private slots:
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()) + "/\xC0\xDF\xC4\xEA"); // 「設定」 in EUC-JP
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("%C0%DF%C4%EA の名前はこのロケールでは正しくありません")));
         QCOMPARE(SettingsStore::defaultFilePath(), QString()); // never a sibling with another name
+        qputenv("XDG_CONFIG_HOME", "relative/config"); // ignored, as a relative one must be
+        qputenv("HOME", QFile::encodeName(home.path()));
+        QCOMPARE(SettingsStore::defaultFilePath(), home.filePath(QStringLiteral(".config/ravelquint/ravelquint.conf")));
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("HOME"); // never "/": the passwd entry says where home is
         const QString passwdHome = QFile::decodeName(::getpwuid(::geteuid())->pw_dir);
@@ -266,6 +276,7 @@ private slots:
         QTest::newRow("full file system") << int(Refusal::FullDisk) << "No space left on device";
         QTest::newRow("link to a device") << int(Refusal::Device) << "は通常のファイルではありません";
         QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "Input/output error (EIO)";
+        QTest::newRow("the rename refused") << int(Refusal::FailedRename) << "(EBUSY)";
         QTest::newRow("lock held by another clock") << int(Refusal::LockHeld) << "を超えて持っています";
         QTest::newRow("FIFO at the lock") << int(Refusal::FifoAtLock) << "は通常のファイルではありません";
         QTest::newRow("link to another user's file, as root") << int(Refusal::LinkToAnotherUsersFile)
@@ -294,8 +305,10 @@ private slots:
         if (r == Refusal::ReadOnlyFolder || r == Refusal::ReadOnlyConfigHome || r == Refusal::UnreadableFile) {
             const QString answer = asOrdinaryUser([&] {
                 SettingsStore store(path);
-                if (r == Refusal::UnreadableFile) // readable again, but too late: defaults must not replace it
+                if (r == Refusal::UnreadableFile) { // readable again, but too late: defaults must not replace it
                     ::chmod(QFile::encodeName(path).constData(), 0600);
+                    store.refresh();
+                }
                 return store.SaveSetting(Key::Tel, QStringLiteral("1")) ? QStringLiteral("saved") : store.saveError();
             });
             if (answer.isNull())
@@ -354,6 +367,8 @@ private slots:
                                                       << QByteArray("[setup]\r\nte\r\nmode=0\ntel=1\r\n");
         QTest::newRow("the entry keeps its own line's ending") << QByteArray("[setup]\r\ntel=0\n; end") << "0" << "1"
                                                               << QByteArray("[setup]\r\ntel=1\n; end");
+        QTest::newRow("an unended last line, CRLF file") << QByteArray("[setup]\r\nmode=0") << QString() << "1"
+                                                         << QByteArray("[setup]\r\nmode=0\r\ntel=1\r\n");
         QTest::newRow("header with a comment") << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=1\n") << "1" << "0"
                                                << QByteArray("[info] ; place\ntop=15\n[setup] # mine\ntel=0\n");
         QTest::newRow("odd text quoted, read back the same") << QByteArray("\xEF\xBB\xBF[setup]\r\ntel=0\r\n") << "0"
