@@ -73,12 +73,14 @@ void DriftPlot::paintEvent(QPaintEvent *)
     painter.drawText(QRectF(0, area.bottom() - 16, kMargin - 4, 16), Qt::AlignRight, QString::number(low / 1000, 'f', 1));
     painter.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 18), Qt::AlignLeft, tr("14日前"));
     painter.drawText(QRectF(area.left(), area.bottom() + 4, area.width(), 18), Qt::AlignRight, tr("今"));
+    painter.setClipRect(area);
     if (m_estimate) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
         const double perMs = m_estimate->secondsPerDay * 1000 / 86'400'000;
         const auto fitted = [&](qint64 ms) { return m_estimate->errorNowMs + perMs * double(ms - m_nowMs); };
         painter.drawLine(QPointF(x(fromMs), y(fitted(fromMs))), QPointF(x(m_nowMs), y(fitted(m_nowMs))));
     }
+    painter.setClipRect(area.adjusted(-kMarkRadius, -kMarkRadius, kMarkRadius, kMarkRadius));
     for (const drift::Point *point : shown) {
         painter.setPen(QPen(point->setAside ? palette().color(QPalette::Mid) : palette().color(QPalette::Text), 1.2));
         drawMark(painter, QPointF(x(point->utcMs), y(point->errorMs)), point->tag, point->setAside);

@@ -390,7 +390,7 @@ void Form1::listenToTimeSignal()
 {
     if (m_timeSignal->isPending() || findChild<ListenBox *>())
         return;
-    m_hourly->standDown();
+    m_hourly->standDown(Listener::kDefaultLimit);
     auto *listener = new Listener(m_platform.audioCapture, m_platform.clock);
     connect(listener, &Listener::heard, m_timeSignal,
             [this](const Listener::Mark &mark) { m_timeSignal->correctTo(mark.minute, mark.steady); });

@@ -56,10 +56,14 @@ void HourlyListening::setEnabled(bool on)
     close();
 }
 
-void HourlyListening::standDown()
+void HourlyListening::standDown(milliseconds span)
 {
-    if (m_listener)
-        sitOutTheWindow();
+    close();
+    const milliseconds until = untilOpening(m_clock.now());
+    if (until == milliseconds(0))
+        m_wake.start(int(leftOpen(m_clock.now()).count()) + 1);
+    else if (until <= span && m_enabled)
+        m_wake.start(int((until + kBefore + kAfter).count()) + 1);
 }
 
 // Once heard, given up or stood down, the rest of the window has nothing more to hear.

@@ -28,8 +28,9 @@ public:
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled; }
     bool isListening() const { return m_listener != nullptr; }
-    // Gives the input up until the next hour: the user's own listening comes first.
-    void standDown();
+    // The user's own listening comes first: the input is given up, and no window that opens
+    // within `span` is listened in.
+    void standDown(std::chrono::milliseconds span);
     // How long after `now` the listening window opens (zero inside one), and, inside one,
     // how long it has left.
     static std::chrono::milliseconds untilOpening(const QDateTime &now);

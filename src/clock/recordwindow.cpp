@@ -52,8 +52,6 @@ RecordWindow::RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSet
     connect(m_apply, &QPushButton::clicked, this, &RecordWindow::applyEstimate);
     layout->addWidget(m_apply, 0, Qt::AlignRight);
     m_status = addLine(layout, "Status", this);
-    for (QLabel *label : {m_drift, m_expected, m_last, m_status})
-        label->setAccessibleName(label->objectName());
     refresh();
 }
 
@@ -126,7 +124,7 @@ QString RecordWindow::driftText(const std::optional<drift::Estimate> &estimate)
     if (!estimate)
         return tr("進み遅れの見積もりには、6時間以上離れた2回以上の測定が要ります。");
     const QString seconds = QString::number(std::abs(estimate->secondsPerDay), 'f', 2);
-    const QString sigma = QString::number(estimate->secondsPerDaySigma, 'f', 2);
+    const QString sigma = QString::number(estimate->secondsPerDaySigma, 'g', 1); // "0.002", not "0.00"
     return estimate->secondsPerDay >= 0 ? tr("1日に %1 秒進みます（±%2 秒）").arg(seconds, sigma)
                                         : tr("1日に %1 秒遅れます（±%2 秒）").arg(seconds, sigma);
 }
