@@ -1,5 +1,7 @@
 #include "clock/windowplace.h"
 
+#include <QWindow>
+
 #include "store/settingsstore.h"
 #include "store/storedtext.h"
 #include "widgets/twips.h"
@@ -55,6 +57,8 @@ void WindowPlace::restore()
 void WindowPlace::save()
 {
     m_settled.stop();
+    if (m_placesWindows)
+        snapToWholePixels();
     SettingsStore::Edits edits = m_placesWindows ? placeOf(m_window) : SettingsStore::Edits{};
     edits.emplace_back(Key::Start, QString::fromLatin1(kStartedMarker));
     m_store.saveLast(edits);
@@ -67,9 +71,19 @@ bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
+// At a fractional scale a window can stand where no whole device-independent pixel leads
+// (at 1.5, x = 100 lies between 66 and 67): it is put where the stored place leads, so
+// the next start finds it exactly there, not a pixel off.
+void WindowPlace::snapToWholePixels()
+{
+    if (QWindow *window = m_window.windowHandle())
+        window->setFramePosition(window->framePosition());
+}
+
 // With the marker: a session that never closes the clock in order still finds its place.
 void WindowPlace::saveSettledPlace()
 {
+    snapToWholePixels();
     SettingsStore::Edits place = placeOf(m_window);
     place.emplace_back(Key::Start, QString::fromLatin1(kStartedMarker));
     m_store.refresh();

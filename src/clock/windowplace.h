@@ -25,6 +25,7 @@ protected:
 
 private:
     void saveSettledPlace();
+    void snapToWholePixels();
 
     QWidget &m_window;
     SettingsStore &m_store;

@@ -842,6 +842,21 @@ def twice_as_large_on_a_hidpi_screen(home):
         clock.wait()
 
 
+def same_place_at_a_fractional_scale(home):
+    """At scale 1.5, x = 100 lies between two whole device-independent pixels: the place a
+    restart finds is the place the clock was left at."""
+    clock = Clock(home, None, QT_SCALE_FACTOR='1.5')
+    run('xdotool', 'windowmove', '--sync', clock.window, '100', '200')
+    check(eventually(lambda: read_store(home).has_option('info', 'left')), 'the settled place is saved')
+    left = clock.geometry()[:2]
+    clock.process.terminate()
+    clock.wait()
+    again = Clock(home, None, QT_SCALE_FACTOR='1.5')
+    check(again.geometry()[:2] == left, f'at scale 1.5 a restart keeps the place ({left} then {again.geometry()[:2]})')
+    again.process.kill()
+    again.wait()
+
+
 def main():
     with tempfile.TemporaryDirectory() as home:
         first_run_on_an_empty_store(home)
@@ -853,6 +868,8 @@ def main():
             if clock.process.poll() is None:
                 clock.process.kill()
         twice_as_large_on_a_hidpi_screen(home)
+    with tempfile.TemporaryDirectory() as home:
+        same_place_at_a_fractional_scale(home)
     with tempfile.TemporaryDirectory() as home:
         two_clocks_share_one_store(home)
     with tempfile.TemporaryDirectory() as home:
