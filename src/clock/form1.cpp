@@ -127,13 +127,16 @@ void Form1::startAfterFirstShow()
 
 void Form1::keepRecord(TimeRecord *record) { m_record = record; }
 
+// The window and the tooltip read the record back once the line is in.
 void Form1::recordMeasurement(const timerecord::Event &event)
 {
-    m_record->append(event);
-    m_record->waitForAppends(); // a moment's work; the window and the tooltip read it back
-    describeRecord();
-    if (m_recordWindow)
-        m_recordWindow->refresh();
+    m_record->append(event, [self = QPointer<Form1>(this)] {
+        if (!self)
+            return;
+        self->describeRecord();
+        if (self->m_recordWindow)
+            self->m_recordWindow->refresh();
+    });
 }
 
 void Form1::describeRecord()

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <array>
 #include <cerrno>
 
@@ -128,11 +129,15 @@ QString TimeRecord::pathIn(const QString &stateHome)
     return stateHome.isEmpty() ? QString() : stateHome + QStringLiteral("/ravelquint/record.tsv");
 }
 
-void TimeRecord::append(const timerecord::Event &event)
+void TimeRecord::append(const timerecord::Event &event, std::function<void()> done)
 {
     if (m_path.isEmpty())
         return;
-    m_writer.start([this, path = QFile::encodeName(m_path), line = timerecord::lineFor(event)] {
+    m_writer.start([this, path = QFile::encodeName(m_path), line = timerecord::lineFor(event), done] {
+        const auto tell = qScopeGuard([&done] {
+            if (done && QCoreApplication::instance())
+                QMetaObject::invokeMethod(QCoreApplication::instance(), done, Qt::QueuedConnection);
+        });
         QString why;
         const auto refuse = [&](const QString &reason) {
             tellOnce(m_toldRefusal, QCoreApplication::translate("TimeRecord", "%1 に記録を書き足せません(%2)")

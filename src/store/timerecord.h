@@ -6,6 +6,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -58,8 +59,9 @@ public:
     static QString pathIn(const QString &stateHome);
     QString path() const { return m_path; }
     // Appended on a thread of its own, under the lock the settings use; a refusal is
-    // told once on stderr, and the file is left as it was.
-    void append(const timerecord::Event &event);
+    // told once on stderr, and the file is left as it was. `done` then runs on the
+    // application's thread, written or not.
+    void append(const timerecord::Event &event, std::function<void()> done = {});
     void waitForAppends();
     timerecord::Parsed read() const;
 
