@@ -466,65 +466,68 @@ class PrivateAudio:
         self.server.wait()
 
 
-def listening_sets_the_clock_to_the_pip(home, ahead):
-    """「時報を聞いて合わせる」 on a clock `ahead` seconds off, with the signal played through a
-    private audio server in real time: the shift sent is the offset heard, within 20 ms."""
-    lead = 9.0
-    samples = subprocess.run([SYNTH, '48000', str(lead + 3), str(lead)], capture_output=True, check=True).stdout
+RADIO_LEAD = 9.0  # seconds of sound before the mark
+
+
+def clock_hearing_the_radio(home, mark, ahead, setup):
+    """A clock whose time is faked to read `mark` + `ahead` as the radio, through a private
+    audio server in real time, gives the signal's mark; a stand-in timedated applies what it
+    is sent to that faked time. Returns the clock, the time service and the audio server."""
+    samples = subprocess.run([SYNTH, '48000', str(RADIO_LEAD + 3), str(RADIO_LEAD)], capture_output=True,
+                             check=True).stdout
     start = time.time() + 3
-    minute = datetime.datetime(2026, 12, 7, 12, 0, 0, tzinfo=TOKYO).timestamp()
     stamp = os.path.join(home, 'faketime.rc')
     with open(stamp, 'w') as out:
-        out.write('%+.6f' % (minute + ahead - (start + lead)))
-    write_store(home, {'setup': {'sp1': '1', 'tel': '0', 'mode': '0'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
+        out.write('%+.6f' % (mark.timestamp() + ahead - (start + RADIO_LEAD)))
+    write_store(home, {'setup': setup, 'info': {'start': '1', 'top': '0', 'left': '0'}})
     audio = PrivateAudio(home, samples, start)
     timedated = MockTimedated(home, json.dumps({'TimestampFile': stamp}))
     clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
-                  FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket)
+                  FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket, XDG_STATE_HOME=os.path.join(home, 'state'))
+    return clock, timedated, audio
+
+
+def stop_all(clock, timedated, audio):
+    clock.process.kill()
+    clock.wait()
+    timedated.stop()
+    audio.stop()
+
+
+def listening_sets_the_clock_to_the_pip(home, ahead):
+    """「時報を聞いて合わせる」 on a clock `ahead` seconds off, with the signal played through a
+    private audio server in real time: the shift sent is the offset heard, within 20 ms."""
+    noon = datetime.datetime(2026, 12, 7, 12, 0, 0, tzinfo=TOKYO)
+    clock, timedated, audio = clock_hearing_the_radio(home, noon, ahead, {'sp1': '1', 'tel': '0', 'mode': '0'})
     try:
         press_in_menu(clock, 'j')
         sent = lambda: re.search(r'SetTime (-?\d+) True', timedated.calls())
-        check(eventually(sent, seconds=lead + 10), f'the clock {ahead:+} s off hears the signal and asks to be set')
+        check(eventually(sent, seconds=RADIO_LEAD + 10), f'the clock {ahead:+} s off hears the signal and asks to be set')
         if sent():
             error = int(sent().group(1)) / 1e6 + ahead
             print(f'     shift error for a clock {ahead:+} s off: {error * 1000:+.1f} ms', flush=True)
             check(abs(error) <= 0.020, f'the shift is the offset heard within 20 ms ({error * 1000:+.1f} ms)')
     finally:
-        clock.process.kill()
-        clock.wait()
-        timedated.stop()
-        audio.stop()
+        stop_all(clock, timedated, audio)
 
 
 def hourly_listening_sets_the_clock(home):
     """Listening every hour, started 12 s before the hour with the clock 0.6 s ahead and the
     signal on the radio: the stand-in timedated gets a shift without a prompt, and the
     record gains a line."""
-    lead, ahead = 9.0, 0.6
-    samples = subprocess.run([SYNTH, '48000', str(lead + 3), str(lead)], capture_output=True, check=True).stdout
-    start = time.time() + 3
-    hour = datetime.datetime(2026, 12, 7, 13, 0, 0, tzinfo=TOKYO).timestamp()
-    stamp = os.path.join(home, 'faketime.rc')
-    with open(stamp, 'w') as out:
-        out.write('%+.6f' % (hour + ahead - (start + lead)))
-    write_store(home, {'setup': {'sp1': '1', 'hourly': '1'}, 'info': {'start': '1', 'top': '0', 'left': '0'}})
-    audio = PrivateAudio(home, samples, start)
-    timedated = MockTimedated(home, json.dumps({'TimestampFile': stamp}))
+    ahead = 0.6
+    one = datetime.datetime(2026, 12, 7, 13, 0, 0, tzinfo=TOKYO)
+    clock, timedated, audio = clock_hearing_the_radio(home, one, ahead, {'sp1': '1', 'hourly': '1'})
     record = os.path.join(home, 'state', 'ravelquint', 'record.tsv')
-    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
-                  FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket, XDG_STATE_HOME=os.path.join(home, 'state'))
     try:
         sent = lambda: re.search(r'SetTime (-?\d+) True False', timedated.calls())
-        check(eventually(sent, seconds=lead + 10), "the hour's signal is heard and the shift sent without a prompt")
+        check(eventually(sent, seconds=RADIO_LEAD + 10), "the hour's signal is heard and the shift sent without a prompt")
         written = lambda: os.path.exists(record) and '\thourly\t' in open(record).read()
         check(eventually(written), 'the record gains a line for the hour')
         if sent():
             print(f'     hourly shift error: {(int(sent().group(1)) / 1e6 + ahead) * 1000:+.1f} ms', flush=True)
     finally:
-        clock.process.kill()
-        clock.wait()
-        timedated.stop()
-        audio.stop()
+        stop_all(clock, timedated, audio)
 
 
 def press_in_menu(clock, letter):
