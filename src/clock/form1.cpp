@@ -94,7 +94,10 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(m_timeSignal, &TimeSignal::measured, this, &Form1::recordMeasurement);
     m_hourly = new HourlyListening(m_platform.audioCapture, m_platform.clock, m_platform.timeSetter, this);
     connect(m_hourly, &HourlyListening::measured, this, &Form1::recordMeasurement);
-    connect(m_hourly, &HourlyListening::listeningChanged, this, &Form1::ApplyColors);
+    connect(m_hourly, &HourlyListening::listeningChanged, this, [this] {
+        m_tipStale = true;
+        updateTip();
+    });
     connect(m_menu, &ContextMenu::hourlyChanged, m_hourly, &HourlyListening::setEnabled);
     connect(m_menu, &ContextMenu::recordRequested, this, &Form1::openRecord);
 
@@ -149,7 +152,8 @@ void Form1::describeRecord()
     std::vector<drift::Point> points = timerecord::freeRunning(events);
     const auto estimate = drift::estimate(points, m_platform.clock.now().toMSecsSinceEpoch());
     m_recordNote = RecordWindow::measurementText(*last) + QLatin1Char('\n') + RecordWindow::driftText(estimate);
-    ApplyColors();
+    m_tipStale = true;
+    updateTip();
 }
 
 void Form1::openRecord()
@@ -162,6 +166,17 @@ void Form1::openRecord()
     m_recordWindow->show();
     m_recordWindow->raise();
     m_recordWindow->activateWindow();
+}
+
+// Built again only when what it says changed: the colours are applied ten times a second.
+void Form1::updateTip()
+{
+    const QString holiday = Holiday == 1 ? m_holidayName : QString();
+    if (!m_tipStale && holiday == m_tipHoliday)
+        return;
+    m_tipStale = false;
+    m_tipHoliday = holiday;
+    setToolTip(faceTip());
 }
 
 QString Form1::faceTip() const
@@ -284,9 +299,7 @@ qint16 Form1::GetDisplayMode() const
 
 void Form1::ApplyColors()
 {
-    const QString tip = faceTip();
-    if (toolTip() != tip)
-        setToolTip(tip);
+    updateTip();
     const ModeColouring colouring = colouringForMode(GetDisplayMode());
     const auto colourFor = [this](Paint paint) -> std::optional<QColor> {
         switch (paint) {

@@ -75,6 +75,7 @@ private:
     void describeRecord();
     void openRecord();
     QString faceTip() const;
+    void updateTip();
 
     SettingsStore &m_store;
     Platform m_platform;
@@ -88,6 +89,8 @@ private:
     QDate m_holidayDate; // the date m_holidayName was worked out for
     QString m_holidayName;
     QString m_recordNote; // the last measurement and the drift, for the tooltip
+    QString m_tipHoliday; // the holiday the tooltip names
+    bool m_tipStale = true;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_shownOnce = false;

@@ -1,6 +1,7 @@
 #include "clock/form1.h"
 #include "clock/mousetarget.h"
 #include "clock/walltimer.h"
+#include "core/holidays.h"
 #include "support/child.h"
 #include "support/clockfixture.h"
 
@@ -280,6 +281,9 @@ private slots:
         QCOMPARE(!child<QLabel>(&form, "Label15")->isHidden(), noticeShown);
         const bool holidayAsked = switches.split(QLatin1Char(' ')).value(5) == QLatin1String("1");
         QCOMPARE(form.toolTip(), holidayAsked ? QStringLiteral("成人の日") : QString());
+        f.temp.seed({{Key::Holiday, holidayAsked ? QStringLiteral("0") : QStringLiteral("1")}}); // switched meanwhile
+        f.tickAt(when);
+        QCOMPARE(form.toolTip().isEmpty(), holidayAsked || japaneseHoliday(when.date()).isEmpty());
         if (noticeShown)
             QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);
     }
