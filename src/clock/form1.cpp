@@ -145,9 +145,8 @@ void Form1::recordMeasurement(const timerecord::Event &event)
 void Form1::describeRecord()
 {
     const std::vector<timerecord::Event> events = m_record->read().events;
-    const auto last = std::find_if(events.rbegin(), events.rend(),
-                                   [](const auto &e) { return e.source != timerecord::Source::Estimate; });
-    if (last == events.rend())
+    const timerecord::Event *last = timerecord::lastMeasurement(events);
+    if (!last)
         return;
     std::vector<drift::Point> points = timerecord::freeRunning(events);
     const auto estimate = drift::estimate(points, m_platform.clock.now().toMSecsSinceEpoch());

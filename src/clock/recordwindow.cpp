@@ -72,9 +72,8 @@ void RecordWindow::refresh()
     } else {
         m_expected->setText(tr("いまの見積もり: まだありません"));
     }
-    const auto last = std::find_if(events.rbegin(), events.rend(),
-                                   [](const auto &e) { return e.source != timerecord::Source::Estimate; });
-    m_last->setText(last == events.rend() ? tr("測定はまだありません") : measurementText(*last));
+    const timerecord::Event *last = timerecord::lastMeasurement(events);
+    m_last->setText(last ? measurementText(*last) : tr("測定はまだありません"));
     fillTable(events);
     m_apply->setEnabled(false);
     m_setter.readNetworkSync([self = QPointer<RecordWindow>(this)](const TimeSetter::SyncState &sync) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QScopeGuard>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -98,6 +99,13 @@ std::vector<drift::Point> freeRunning(const std::vector<Event> &events)
             shifted += event.shiftMs;
     }
     return points;
+}
+
+const Event *lastMeasurement(const std::vector<Event> &events)
+{
+    const auto last = std::find_if(events.rbegin(), events.rend(),
+                                   [](const Event &e) { return e.source != Source::Estimate; });
+    return last == events.rend() ? nullptr : &*last;
 }
 
 qint64 shiftsApplied(const std::vector<Event> &events)

@@ -42,6 +42,8 @@ Parsed parse(const QByteArray &text);
 QByteArray appended(const QByteArray &text, const QByteArray &line);
 // Each event's free-running error: its offset less the shifts applied before it.
 std::vector<drift::Point> freeRunning(const std::vector<Event> &events);
+// The newest event that measured something (an estimate's shift measured nothing), or null.
+const Event *lastMeasurement(const std::vector<Event> &events);
 // What the free-running error is taken off by, to give the clock's error now.
 qint64 shiftsApplied(const std::vector<Event> &events);
 
