@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Run with -P. LAYER_RULES lists each folder of src/ with the layers it may use
 # ("clock:core,settings,…|core:"), the same list the build links by. A file may include its
 # own layer's headers and those of the layers listed for it; the core no Qt header outside
-# QtCore, and the store none of QtWidgets. A quoted include is judged by where it leads:
+# QtCore, and the store and the keeper none of QtWidgets. A quoted include is judged by where it leads:
 # "layer/x.h" from src/, or "../layer/x.h" from the file's folder.
 string(REPLACE "|" ";" rules "${LAYER_RULES}")
 set(layers)
@@ -38,7 +38,7 @@ function(qt_fault layer header out)
     if(layer STREQUAL "core" AND header MATCHES "^Q" AND NOT header MATCHES "^QtCore/"
        AND NOT EXISTS ${core_dir}/${name})
         set(${out} "a Qt header outside QtCore" PARENT_SCOPE)
-    elseif(layer STREQUAL "store" AND (header MATCHES "^QtWidgets" OR EXISTS ${widget_dir}/${name}))
+    elseif((layer STREQUAL "store" OR layer STREQUAL "keeping") AND (header MATCHES "^QtWidgets" OR EXISTS ${widget_dir}/${name}))
         set(${out} "a widget header" PARENT_SCOPE)
     endif()
 endfunction()

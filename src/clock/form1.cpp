@@ -2,18 +2,18 @@
 
 #include "clock/clocklabel.h"
 #include "clock/contextmenu.h"
-#include "clock/hourlylistening.h"
 #include "clock/listenbox.h"
-#include "clock/listener.h"
 #include "clock/mousetarget.h"
 #include "clock/recordwindow.h"
-#include "clock/timesignal.h"
 #include "clock/timesignalprompts.h"
 #include "clock/walltimer.h"
 #include "clock/windowplace.h"
 #include "core/displaymode.h"
 #include "core/holidays.h"
 #include "core/nightband.h"
+#include "keeping/clockkeeper.h"
+#include "keeping/hourlylistening.h"
+#include "keeping/listener.h"
 #include "settings/form2.h"
 #include "store/settingsstore.h"
 #include "widgets/appicon.h"
@@ -88,17 +88,20 @@ Form1::Form1(SettingsStore &store, Platform platform, QWidget *parent)
     connect(m_menu, &ContextMenu::listenRequested, this, &Form1::listenToTimeSignal);
     connect(m_menu, &ContextMenu::onTopChanged, this, &Form1::setStaysOnTop);
     m_place = new WindowPlace(*this, m_store, m_platform.placesWindows);
-    m_timeSignal = new TimeSignal(m_platform.clock, m_platform.timeSetter, this);
-    connect(m_timeSignal, &TimeSignal::adjusted, this, &Form1::showAdjustment);
-    new TimeSignalPrompts(m_timeSignal, this);
-    connect(m_timeSignal, &TimeSignal::measured, this, &Form1::recordMeasurement);
-    m_hourly = new HourlyListening(m_platform.audioCapture, m_platform.clock, m_platform.timeSetter, this);
-    connect(m_hourly, &HourlyListening::measured, this, &Form1::recordMeasurement);
-    connect(m_hourly, &HourlyListening::listeningChanged, this, [this] {
+    m_keeper = new ClockKeeper(m_platform.clock, m_platform.timeSetter, this);
+    connect(m_keeper, &ClockKeeper::adjusted, this, &Form1::showAdjustment);
+    new TimeSignalPrompts(m_keeper, this);
+    const auto makeEar = [this](std::chrono::milliseconds limit) -> Ear * {
+        return new Listener(m_platform.audioCapture, m_platform.clock, limit);
+    };
+    m_hourly = new HourlyListening(makeEar, m_platform.clock, m_platform.alarm, *m_keeper, this);
+    const auto retip = [this] {
         m_tipStale = true;
         updateTip();
-    });
-    connect(m_menu, &ContextMenu::hourlyChanged, m_hourly, &HourlyListening::setEnabled);
+    };
+    connect(m_hourly, &HourlyListening::listeningChanged, this, retip);
+    connect(m_keeper, &ClockKeeper::published, this, retip);
+    connect(m_menu, &ContextMenu::hourlyChanged, this, &Form1::switchHourly);
     connect(m_menu, &ContextMenu::recordRequested, this, &Form1::openRecord);
 
     // A session checkpoint, or a logout the user may still cancel, keeps the clock open;
@@ -124,33 +127,16 @@ void Form1::startAfterFirstShow()
 {
     for (ClockLabel *label : findChildren<ClockLabel *>())
         label->applyDesignFont();
-    describeRecord();
-    m_hourly->setEnabled(m_store.switchValue(Key::Hourly) == 1);
+    m_keeper->load();
+    switchHourly(m_store.switchValue(Key::Hourly) == 1);
 }
 
-void Form1::keepRecord(TimeRecord *record) { m_record = record; }
+void Form1::keepRecord(TimeRecord *record) { m_keeper->keepRecord(record); }
 
-// The window and the tooltip read the record back once the line is in.
-void Form1::recordMeasurement(const timerecord::Event &event)
+void Form1::switchHourly(bool on)
 {
-    m_record->append(event, [self = QPointer<Form1>(this)] {
-        if (!self)
-            return;
-        self->describeRecord();
-        if (self->m_recordWindow)
-            self->m_recordWindow->refresh();
-    });
-}
-
-void Form1::describeRecord()
-{
-    const std::vector<timerecord::Event> events = m_record->read().events;
-    const timerecord::Event *last = timerecord::lastMeasurement(events);
-    if (!last)
-        return;
-    std::vector<drift::Point> points = timerecord::freeRunning(events);
-    const auto estimate = drift::estimate(points, m_platform.clock.now().toMSecsSinceEpoch());
-    m_recordNote = RecordWindow::measurementText(*last) + QLatin1Char('\n') + RecordWindow::driftText(estimate);
+    m_hourly->setEnabled(on);
+    m_keeper->setRecordsClicks(on);
     m_tipStale = true;
     updateTip();
 }
@@ -158,9 +144,7 @@ void Form1::describeRecord()
 void Form1::openRecord()
 {
     if (!m_recordWindow) {
-        m_recordWindow = new RecordWindow(*m_record, m_platform.clock, m_platform.timeSetter, this);
-        connect(m_recordWindow, &RecordWindow::corrected, this, &Form1::recordMeasurement);
-        connect(m_recordWindow, &RecordWindow::corrected, this, &Form1::showAdjustment);
+        m_recordWindow = new RecordWindow(*m_keeper, m_platform.clock, m_platform.timeSetter, this);
     }
     m_recordWindow->show();
     m_recordWindow->raise();
@@ -185,8 +169,10 @@ QString Form1::faceTip() const
         lines << m_holidayName;
     if (m_hourly->isListening())
         lines << tr("毎正時の時報を聞いています");
-    if (!m_recordNote.isEmpty())
-        lines << m_recordNote;
+    // The record is the hourly listening's: with it off, the face says nothing of it.
+    const knowledge::Knowledge &known = m_keeper->known();
+    if (m_hourly->isEnabled() && known.lastMeasurement)
+        lines << RecordWindow::measurementText(*known.lastMeasurement) << RecordWindow::driftText(known.estimate);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -376,7 +362,13 @@ void Form1::Form_Unload()
 
 void Form1::savePlace() { m_place->save(); }
 
-void Form1::setAdjustmentEnabled(bool enabled) { Label17->setEnabled(enabled); }
+void Form1::setAdjustmentEnabled(bool enabled)
+{
+    Label17->setEnabled(enabled);
+    m_keeper->setAdjustmentEnabled(enabled);
+    if (m_recordWindow)
+        m_recordWindow->refresh();
+}
 
 void Form1::setBackColour(const QColor &colour)
 {
@@ -398,21 +390,22 @@ void Form1::Label16_DblClick()
 void Form1::Label17_Click()
 {
     if (!hasOpenBox(this))
-        m_timeSignal->start(m_faceShows);
+        m_keeper->click(m_faceShows);
 }
 
 void Form1::listenToTimeSignal()
 {
-    if (m_timeSignal->isPending() || findChild<ListenBox *>())
+    if (m_keeper->isPending() || findChild<ListenBox *>())
         return;
     m_hourly->standDown(Listener::kDefaultLimit);
     auto *listener = new Listener(m_platform.audioCapture, m_platform.clock);
-    connect(listener, &Listener::heard, m_timeSignal,
-            [this](const Listener::Mark &mark) { m_timeSignal->correctTo(mark.minute, mark.steady); });
-    new ListenBox(listener, m_timeSignal, this);
+    new ListenBox(listener, m_keeper, this);
+    // After the box, so the box hears the mark before what the keeper makes of it.
+    connect(listener, &Listener::heard, m_keeper,
+            [this](const Listener::Mark &mark) { m_keeper->correctTo(mark.minute, mark.steady); });
 }
 
-bool Form1::isAdjusting() const { return m_timeSignal->isPending(); }
+bool Form1::isAdjusting() const { return m_keeper->isPending(); }
 
 // A change shows at once, not at the next tick.
 void Form1::showAdjustment()

@@ -1,20 +1,20 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "store/timerecord.h"
 
 #include <QColor>
 #include <QDateTime>
 #include <QPointer>
 #include <QWidget>
 
+class ClockKeeper;
 class ClockLabel;
 class ContextMenu;
 class HourlyListening;
 class RecordWindow;
 class MouseTarget;
 class SettingsStore;
-class TimeSignal;
+class TimeRecord;
 class WindowPlace;
 class WallTimer;
 
@@ -45,6 +45,7 @@ public:
     bool isAdjusting() const;
     // Where measurements against the time signal are kept; without one, nowhere.
     void keepRecord(TimeRecord *record);
+    ClockKeeper *keeper() const { return m_keeper; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -71,8 +72,7 @@ private:
     void describeForAccessibility();
     void showAdjustment();
     void startAfterFirstShow();
-    void recordMeasurement(const timerecord::Event &event);
-    void describeRecord();
+    void switchHourly(bool on);
     void openRecord();
     QString faceTip() const;
     void updateTip();
@@ -88,7 +88,6 @@ private:
 
     QDate m_holidayDate; // the date m_holidayName was worked out for
     QString m_holidayName;
-    QString m_recordNote; // the last measurement and the drift, for the tooltip
     QString m_tipHoliday; // the holiday the tooltip names
     bool m_tipStale = true;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
@@ -100,10 +99,8 @@ private:
     MouseTarget *Label16, *Label17;
     WallTimer *Timer1;
     ContextMenu *m_menu;
-    TimeSignal *m_timeSignal;
+    ClockKeeper *m_keeper;
     WindowPlace *m_place;
     HourlyListening *m_hourly;
-    TimeRecord m_noRecord{QString()}; // keeps nothing, until a record is given
-    TimeRecord *m_record = &m_noRecord;
     QPointer<RecordWindow> m_recordWindow;
 };

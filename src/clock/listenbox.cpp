@@ -1,6 +1,6 @@
 #include "clock/listenbox.h"
 
-#include "clock/timesignal.h"
+#include "keeping/clockkeeper.h"
 #include "widgets/warning.h"
 
 #include <QLabel>
@@ -20,7 +20,7 @@ int levelPercent(float rms)
 }
 } // namespace
 
-ListenBox::ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window)
+ListenBox::ListenBox(Listener *listener, ClockKeeper *keeper, QWidget *window)
     : QDialog(window), m_listener(listener)
 {
     setObjectName(QStringLiteral("ListenBox"));
@@ -50,12 +50,20 @@ ListenBox::ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window
     connect(listener, &Listener::level, this, &ListenBox::showLevel);
     connect(listener, &Listener::heard, this, &ListenBox::heard);
     connect(listener, &Listener::gaveUp, this, &ListenBox::gaveUp);
-    connect(timeSignal, &TimeSignal::adjusted, this, [this] { ended(tr("時刻を合わせました。")); });
-    // The refusal itself is told by the time signal's prompts, over the clock.
-    connect(timeSignal, &TimeSignal::refused, this,
-            [this] { ended(tr("時刻を合わせられませんでした。時刻は変わっていません。")); });
-    connect(timeSignal, &TimeSignal::declined, this,
-            [this] { ended(tr("ネットワーク時刻同期をオフにしなかったので、時刻は変わっていません。")); });
+    // Only what became of this box's own mark; the refusal itself is told over the clock.
+    const auto mine = [](ClockKeeper::Gesture by) { return by == ClockKeeper::Gesture::Listening; };
+    connect(keeper, &ClockKeeper::adjusted, this, [this, mine](ClockKeeper::Gesture by) {
+        if (mine(by))
+            ended(tr("時刻を合わせました。"));
+    });
+    connect(keeper, &ClockKeeper::refused, this, [this, mine](const ClockKeeper::Refusal &refusal) {
+        if (mine(refusal.by))
+            ended(tr("時刻を合わせられませんでした。時刻は変わっていません。"));
+    });
+    connect(keeper, &ClockKeeper::declined, this, [this, mine](ClockKeeper::Gesture by) {
+        if (mine(by))
+            ended(tr("ネットワーク時刻同期をオフにしなかったので、時刻は変わっていません。"));
+    });
     m_countdown.setInterval(1000);
     connect(&m_countdown, &QTimer::timeout, this, &ListenBox::showSecondsLeft);
     m_countdown.start();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock/listener.h"
+#include "keeping/listener.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -8,9 +8,9 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class TimeSignal;
+class ClockKeeper;
 
-// Shows a listener at work over the clock, window-modal so the face ticks on: the input
+// Shows a listener at work over the clock, so the face ticks on: the input
 // level and the seconds left while it listens, then what came of it, down to whether the
 // time changed. Esc or キャンセル stops the listening at once and changes nothing. The box
 // takes the listener as its child and starts it.
@@ -18,7 +18,7 @@ class ListenBox : public QDialog
 {
     Q_OBJECT
 public:
-    ListenBox(Listener *listener, TimeSignal *timeSignal, QWidget *window);
+    ListenBox(Listener *listener, ClockKeeper *keeper, QWidget *window);
 
     // 「時計は 0.43 秒進んでいました。」 for a clock 430 ms ahead of the signal.
     static QString offsetText(double offsetMs);

@@ -25,8 +25,8 @@ QLabel *addLine(QVBoxLayout *layout, const char *name, QWidget *parent)
 QString signedSeconds(double ms) { return QString::asprintf("%+.3f", ms / 1000); }
 } // namespace
 
-RecordWindow::RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow)
-    : QWidget(clockWindow, Qt::Window), m_record(record), m_clock(clock), m_setter(setter)
+RecordWindow::RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow)
+    : QWidget(clockWindow, Qt::Window), m_keeper(keeper), m_clock(clock), m_setter(setter)
 {
     setObjectName(QStringLiteral("RecordWindow"));
     setWindowTitle(tr("時計の記録"));
@@ -49,44 +49,66 @@ RecordWindow::RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSet
     m_apply = new QPushButton(tr("見積もりで合わせる"), this);
     m_apply->setObjectName(QStringLiteral("ApplyEstimate"));
     m_apply->setAccessibleName(m_apply->text());
-    connect(m_apply, &QPushButton::clicked, this, &RecordWindow::applyEstimate);
+    connect(m_apply, &QPushButton::clicked, &m_keeper, [this] {
+        m_apply->setEnabled(false);
+        m_keeper.applyEstimate();
+    });
     layout->addWidget(m_apply, 0, Qt::AlignRight);
     m_status = addLine(layout, "Status", this);
+    connect(&m_keeper, &ClockKeeper::published, this, &RecordWindow::refresh);
+    connect(&m_keeper, &ClockKeeper::adjusted, this, [this](ClockKeeper::Gesture by) {
+        if (by == ClockKeeper::Gesture::Estimate)
+            m_status->setText(tr("見積もりで %1 秒合わせました。").arg(signedSeconds(double(m_keeper.lastShift().count()))));
+    });
+    connect(&m_keeper, &ClockKeeper::refused, this, [this](const ClockKeeper::Refusal &refusal) {
+        if (refusal.by != ClockKeeper::Gesture::Estimate)
+            return;
+        m_status->setText(tr("時刻を合わせられませんでした。時刻は変わっていません。"));
+        enableApply();
+    });
     refresh();
 }
 
 void RecordWindow::refresh()
 {
-    const std::vector<timerecord::Event> events = m_record.read().events;
-    std::vector<drift::Point> points = timerecord::freeRunning(events);
+    const knowledge::Knowledge &known = m_keeper.known();
     const qint64 nowMs = m_clock.now().toMSecsSinceEpoch();
-    const std::optional<drift::Estimate> estimate = drift::estimate(points, nowMs);
-    m_plot->show(points, estimate, nowMs);
-    m_drift->setText(driftText(estimate));
-    m_expectedMs.reset();
-    if (estimate) {
-        m_expectedMs = qRound64(estimate->errorNowMs) - timerecord::shiftsApplied(events);
-        m_expected->setText(tr("いまの見積もり: %1 秒（±%2 秒）")
-                                .arg(signedSeconds(double(*m_expectedMs)))
-                                .arg(estimate->errorNowSigmaMs / 1000, 0, 'f', 3));
-    } else {
-        m_expected->setText(tr("いまの見積もり: まだありません"));
-    }
-    const timerecord::Event *last = timerecord::lastMeasurement(events);
-    m_last->setText(last ? measurementText(*last) : tr("測定はまだありません"));
-    fillTable(events);
+    m_plot->show(known.points, known.estimate, nowMs);
+    m_drift->setText(driftText(known.estimate));
+    showExpected(nowMs);
+    m_last->setText(known.lastMeasurement ? measurementText(*known.lastMeasurement) : tr("測定はまだありません"));
+    fillTable(known.recent);
     m_apply->setEnabled(false);
     m_setter.readNetworkSync([self = QPointer<RecordWindow>(this)](const TimeSetter::SyncState &sync) {
         if (!self)
             return;
         self->m_syncOn = sync.on;
-        self->m_apply->setEnabled(self->m_expectedMs.has_value() && !sync.on);
+        self->enableApply();
     });
+}
+
+void RecordWindow::showExpected(qint64 nowMs)
+{
+    const knowledge::Knowledge &known = m_keeper.known();
+    const std::optional<knowledge::ClockError> error = known.errorAt(nowMs);
+    QString text = error ? expectedText(*error) : tr("いまの見積もり: まだありません");
+    if (known.lastMeasurement)
+        text += tr("、最後の測定は %1").arg(ageText(known.lastMeasurement->utc.msecsTo(m_clock.now())));
+    if (m_keeper.estimateRefusal(nowMs) == ClockKeeper::Why::EstimateTooLarge)
+        text += QLatin1Char('\n') + tr("60 秒を超える見積もりは記録が壊れているしるしなので、これでは合わせません。");
+    m_expected->setText(text);
+}
+
+// Greyed with network sync on, with the adjustment off, and where the estimate cannot serve.
+void RecordWindow::enableApply()
+{
+    const qint64 nowMs = m_clock.now().toMSecsSinceEpoch();
+    m_apply->setEnabled(!m_syncOn && !m_keeper.isPending() && !m_keeper.estimateRefusal(nowMs));
 }
 
 void RecordWindow::fillTable(const std::vector<timerecord::Event> &events)
 {
-    const auto shown = std::min<std::size_t>(events.size(), kEventsShown);
+    const auto shown = events.size();
     m_table->setRowCount(int(shown));
     for (std::size_t row = 0; row < shown; ++row) {
         const timerecord::Event &event = events[events.size() - 1 - row];
@@ -98,24 +120,19 @@ void RecordWindow::fillTable(const std::vector<timerecord::Event> &events)
     }
 }
 
-void RecordWindow::applyEstimate()
+QString RecordWindow::expectedText(const knowledge::ClockError &error)
 {
-    if (!m_expectedMs || m_syncOn)
-        return;
-    const qint64 expected = *m_expectedMs;
-    const std::chrono::milliseconds shift(-expected);
-    m_apply->setEnabled(false);
-    m_setter.shiftClock(shift, [self = QPointer<RecordWindow>(this), expected, shift](const TimeSetter::Result &result) {
-        if (!self)
-            return;
-        if (result.outcome != TimeSetter::Outcome::Done) {
-            self->m_status->setText(tr("時刻を合わせられませんでした。時刻は変わっていません。"));
-            return self->refresh();
-        }
-        self->m_status->setText(tr("見積もりで %1 秒合わせました。").arg(signedSeconds(double(shift.count()))));
-        Q_EMIT self->corrected({self->m_clock.now().toUTC(), timerecord::Source::Estimate, expected, shift.count(),
-                                timerecord::Outcome::Set});
-    });
+    return tr("いまの見積もり: %1 秒（±%2 秒）").arg(signedSeconds(error.ms)).arg(error.sigmaMs / 1000, 0, 'f', 3);
+}
+
+QString RecordWindow::ageText(qint64 ms)
+{
+    constexpr qint64 kMinuteMs = 60'000, kHourMs = 60 * kMinuteMs, kDayMs = 24 * kHourMs;
+    if (ms < kHourMs)
+        return tr("%n 分前", nullptr, int(std::max<qint64>(ms, 0) / kMinuteMs));
+    if (ms < 2 * kDayMs)
+        return tr("%n 時間前", nullptr, int(ms / kHourMs));
+    return tr("%n 日前", nullptr, int(ms / kDayMs));
 }
 
 QString RecordWindow::driftText(const std::optional<drift::Estimate> &estimate)
@@ -143,6 +160,8 @@ QString RecordWindow::outcomeText(timerecord::Outcome outcome)
     case timerecord::Outcome::NeedsAuthorisation: return tr("認証が要るため合わせていません");
     case timerecord::Outcome::SyncOn: return tr("ネットワーク時刻同期が有効なので測っただけです");
     case timerecord::Outcome::BelowThreshold: return tr("0.2 秒未満なので合わせていません");
+    case timerecord::Outcome::Implausible: return tr("記録の予測から遠すぎるので合わせていません");
+    case timerecord::Outcome::AdjustmentOff: return tr("時報調整機能がオフなので測っただけです");
     }
     return {};
 }
@@ -154,6 +173,7 @@ QString RecordWindow::sourceText(timerecord::Source source)
     case timerecord::Source::Listening: return tr("時報を聞いて");
     case timerecord::Source::Click: return tr("「秒」のクリック");
     case timerecord::Source::Estimate: return tr("見積もり");
+    case timerecord::Source::Hand: return tr("「秒」のクリック（測定でない）");
     }
     return {};
 }

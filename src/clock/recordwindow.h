@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/drift.h"
-#include "platform/timesetter.h"
-#include "store/timerecord.h"
+#include "keeping/clockkeeper.h"
 
 #include <QWidget>
 #include <optional>
@@ -13,16 +12,15 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
-// The clock's record against the time signal: the free-running error over two weeks with
-// its fitted line, the drift, the error expected now, the last measurement, the last 20
-// events, and a button that corrects the clock by the expected error. Not modal.
+// What the keeper learnt from the record: the free-running error over two weeks with its
+// fitted line, the drift, the error expected now and how old the newest measurement is, the
+// last measurement, the last 20 events, and a button that asks the keeper to correct the
+// clock by the expected error. It shows only what the keeper publishes. Not modal.
 class RecordWindow : public QWidget
 {
     Q_OBJECT
 public:
-    static constexpr int kEventsShown = 20;
-
-    RecordWindow(TimeRecord &record, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow);
+    RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow);
     void refresh();
 
     // Also the face's tooltip's words.
@@ -30,22 +28,22 @@ public:
     static QString measurementText(const timerecord::Event &event);
     static QString outcomeText(timerecord::Outcome outcome);
     static QString sourceText(timerecord::Source source);
-
-signals:
-    // The estimate was applied: a shift for the record.
-    void corrected(const timerecord::Event &event);
+    // 「いまの見積もり: +0.665 秒（±0.012 秒）」: the clock's error now, positive when fast.
+    static QString expectedText(const knowledge::ClockError &error);
+    // How long ago the newest measurement was.
+    static QString ageText(qint64 ms);
 
 private:
     void fillTable(const std::vector<timerecord::Event> &events);
-    void applyEstimate();
+    void showExpected(qint64 nowMs);
+    void enableApply();
 
-    TimeRecord &m_record;
+    ClockKeeper &m_keeper;
     const ClockSource &m_clock;
     TimeSetter &m_setter;
     DriftPlot *m_plot;
     QLabel *m_drift, *m_expected, *m_last, *m_status;
     QTableWidget *m_table;
     QPushButton *m_apply;
-    std::optional<qint64> m_expectedMs; // the clock's error now, as the estimate has it
     bool m_syncOn = false;
 };

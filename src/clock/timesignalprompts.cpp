@@ -26,11 +26,11 @@ QString TimeSignalPrompts::reasonFor(const TimeSetter::Result &result, const QSt
     return heading + tr("システムからのメッセージ: %1").arg(result.systemMessage);
 }
 
-TimeSignalPrompts::TimeSignalPrompts(TimeSignal *timeSignal, QWidget *window)
-    : QObject(window), m_timeSignal(timeSignal), m_window(window)
+TimeSignalPrompts::TimeSignalPrompts(ClockKeeper *keeper, QWidget *window)
+    : QObject(window), m_keeper(keeper), m_window(window)
 {
-    connect(timeSignal, &TimeSignal::syncQuestion, this, &TimeSignalPrompts::askToSwitchSyncOff);
-    connect(timeSignal, &TimeSignal::refused, this, &TimeSignalPrompts::tellRefusal);
+    connect(keeper, &ClockKeeper::syncQuestion, this, &TimeSignalPrompts::askToSwitchSyncOff);
+    connect(keeper, &ClockKeeper::refused, this, &TimeSignalPrompts::tellRefusal);
 }
 
 void TimeSignalPrompts::askToSwitchSyncOff()
@@ -45,14 +45,19 @@ void TimeSignalPrompts::askToSwitchSyncOff()
     box->setDefaultButton(accept);
     box->setEscapeButton(box->addButton(tr("キャンセル"), QMessageBox::RejectRole));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, m_timeSignal,
-            [this, box, accept] { m_timeSignal->answerSyncQuestion(box->clickedButton() == accept); });
+    connect(box, &QMessageBox::finished, m_keeper,
+            [this, box, accept] { m_keeper->answerSyncQuestion(box->clickedButton() == accept); });
     openBox(box, m_window);
 }
 
-void TimeSignalPrompts::tellRefusal(const TimeSignal::Refusal &refusal)
+// Unattended changes say nothing: the record tells of them.
+void TimeSignalPrompts::tellRefusal(const ClockKeeper::Refusal &refusal)
 {
-    if (refusal.whileSwitchingSyncOff)
+    if (refusal.by == ClockKeeper::Gesture::Hourly)
+        return;
+    if (refusal.why != ClockKeeper::Why::System)
+        openWarning(m_window, title(), keeperRefusalText(refusal.why), "AdjustmentFailure");
+    else if (refusal.whileSwitchingSyncOff)
         openWarning(m_window, title(), syncSwitchFailureText(refusal.result, false), "SyncSwitchFailure");
     else
         openWarning(m_window, title(),
@@ -71,6 +76,19 @@ QString TimeSignalPrompts::adjustmentFailureText(const TimeSetter::Result &resul
         return text;
     return text + QStringLiteral("\n\n")
            + tr("ネットワーク時刻同期はオフになっています。メニューの「ネットワーク時刻同期」から戻せます。");
+}
+
+QString TimeSignalPrompts::keeperRefusalText(ClockKeeper::Why why)
+{
+    switch (why) {
+    case ClockKeeper::Why::Busy: return tr("前の時刻合わせがまだ終わっていません。時刻は変わっていません。");
+    case ClockKeeper::Why::AdjustmentOff: return tr("時報調整機能がオフなので、時刻は変わっていません。");
+    case ClockKeeper::Why::NoEstimate: return tr("見積もりがまだないので、時刻は変わっていません。");
+    case ClockKeeper::Why::EstimateTooLarge:
+        return tr("見積もりが 60 秒を超えています。記録が壊れているおそれがあるので、時刻は変わっていません。");
+    case ClockKeeper::Why::System: break;
+    }
+    return {};
 }
 
 // Switching sync has no time to set: a late authorisation switches it and does nothing more.

@@ -50,36 +50,54 @@ bool spansEnough(const std::vector<Point *> &points)
     return (*last)->utcMs - (*first)->utcMs >= kMinimumSpanMs;
 }
 
-// How far a point lies from the line through the others, in its allowed distance.
-double strayness(const std::vector<Point *> &points, std::size_t index, qint64 originMs)
+// How far each point lies from the line through the others, in its allowed distance: the
+// residual from the line through all, over 1 - its leverage, with no fit left out. A point
+// whose absence leaves the rest too short a span is never a stray.
+std::vector<double> strayness(const std::vector<Point *> &points, const Line &line, qint64 originMs)
 {
-    std::vector<Point *> others = points;
-    others.erase(others.begin() + qsizetype(index));
-    const std::optional<Line> line = spansEnough(others) ? fitLine(others, originMs) : std::nullopt;
-    if (!line)
-        return 0;
-    const Point &point = *points[index];
-    const double allowed = std::max(kOutlierFloorMs, kOutlierSigmas * sigmaMs(point.measure));
-    return std::abs(point.errorMs - line->at(daysFrom(originMs, point))) / allowed;
+    std::vector<qint64> times;
+    for (const Point *point : points)
+        times.push_back(point->utcMs);
+    std::vector<qint64> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<double> result(points.size(), 0);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const qint64 first = times[i] == sorted.front() ? sorted[1] : sorted.front();
+        const qint64 last = times[i] == sorted.back() ? sorted[sorted.size() - 2] : sorted.back();
+        const Point &point = *points[i];
+        const double x = daysFrom(originMs, point);
+        const double sigma = sigmaMs(point.measure);
+        const double leverage = (line.c00 + 2 * x * line.c01 + x * x * line.c11) / (sigma * sigma);
+        if (last - first < kMinimumSpanMs || leverage > 1 - 1e-9)
+            continue;
+        const double allowed = std::max(kOutlierFloorMs, kOutlierSigmas * sigma);
+        result[i] = std::abs(point.errorMs - line.at(x)) / (1 - leverage) / allowed;
+    }
+    return result;
 }
 
-// The worst stray first, one at a time: one false mark must not make good points look bad.
+// The worst strays first: each pass sets aside the worst and any at least half as stray, so
+// one false mark cannot make good points look bad, and passes stay few (the halving bounds
+// them by the worst's size, not by the number of strays).
 void setAsideStrays(std::vector<Point *> &used, qint64 originMs)
 {
-    while (used.size() >= 3) {
-        std::size_t worst = used.size();
-        double worstStrayness = 1;
-        for (std::size_t i = 0; i < used.size(); ++i) {
-            const double s = strayness(used, i, originMs);
-            if (s > worstStrayness) {
-                worstStrayness = s;
-                worst = i;
-            }
-        }
-        if (worst == used.size())
+    constexpr int kMaxPasses = 64;
+    for (int pass = 0; pass < kMaxPasses && used.size() >= 3; ++pass) {
+        const std::optional<Line> line = fitLine(used, originMs);
+        if (!line)
             return;
-        used[worst]->setAside = true;
-        used.erase(used.begin() + qsizetype(worst));
+        const std::vector<double> stray = strayness(used, *line, originMs);
+        const double worst = *std::max_element(stray.begin(), stray.end());
+        if (worst <= 1)
+            return;
+        std::vector<Point *> kept;
+        for (std::size_t i = 0; i < used.size(); ++i) {
+            if (stray[i] > std::max(1.0, worst / 2))
+                used[i]->setAside = true;
+            else
+                kept.push_back(used[i]);
+        }
+        used = std::move(kept);
     }
 }
 } // namespace
@@ -103,8 +121,24 @@ std::optional<Estimate> estimate(std::vector<Point> &points, qint64 nowMs)
     // Points that scatter more than their stated errors widen the uncertainty to match.
     const auto degrees = double(used.size()) - 2;
     const double scale = degrees > 0 ? std::max(1.0, line->chiSquare / degrees) : 1.0;
-    return Estimate{line->b / 1000, std::sqrt(line->c11 * scale) / 1000, line->a, std::sqrt(line->c00 * scale),
-                    int(used.size())};
+    const auto [first, last] = std::minmax_element(used.begin(), used.end(),
+                                                   [](const Point *a, const Point *b) { return a->utcMs < b->utcMs; });
+    return Estimate{line->b / 1000,     std::sqrt(line->c11 * scale) / 1000, line->a,
+                    std::sqrt(line->c00 * scale), int(used.size()), nowMs, line->c01 * scale, (*first)->utcMs,
+                    (*last)->utcMs};
+}
+
+double Estimate::errorAtMs(qint64 ms) const
+{
+    return errorNowMs + secondsPerDay * 1000 * double(ms - nowMs) / kDayMs;
+}
+
+double Estimate::sigmaAtMs(qint64 ms) const
+{
+    const double days = double(ms - nowMs) / kDayMs;
+    const double rateSigma = secondsPerDaySigma * 1000;
+    return std::sqrt(std::max(0.0, errorNowSigmaMs * errorNowSigmaMs + 2 * days * covariance
+                                       + days * days * rateSigma * rateSigma));
 }
 
 } // namespace drift

@@ -23,9 +23,16 @@ struct Point {
 struct Estimate {
     double secondsPerDay = 0;        // positive: the clock gains
     double secondsPerDaySigma = 0;   // one standard deviation
-    double errorNowMs = 0;           // free-running error predicted at `now`
+    double errorNowMs = 0;           // free-running error predicted at `nowMs`
     double errorNowSigmaMs = 0;
     int used = 0;
+    qint64 nowMs = 0;
+    double covariance = 0; // of errorNowMs and the rate in ms a day
+    qint64 firstMs = 0, lastMs = 0; // the span of the points used
+
+    // The free-running error the line predicts at `ms`, and its standard deviation.
+    double errorAtMs(qint64 ms) const;
+    double sigmaAtMs(qint64 ms) const;
 };
 
 inline constexpr qint64 kWindowMs = 14 * 86'400'000LL;

@@ -13,3 +13,7 @@ QDateTime adjustmentTarget(const QDateTime &faceShows, const QDateTime &reading)
 // between (by network sync, or by hand) is taken out, not added.
 std::chrono::milliseconds shiftTowards(const QDateTime &target, std::chrono::milliseconds sinceTarget,
                                        const QDateTime &now);
+
+// The whole hour of local time nearest to `wall` (-30 min up to +30 min away). The radio
+// marks the hour, so a clock up to half an hour off either way is pulled onto the right one.
+QDateTime nearestHour(const QDateTime &wall);

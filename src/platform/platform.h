@@ -5,6 +5,7 @@
 #include "platform/clocksource.h"
 #include "platform/colourpicker.h"
 #include "platform/timesetter.h"
+#include "platform/wallalarm.h"
 
 // What the windows need from the operating system; tests hand in fakes.
 struct Platform {
@@ -13,6 +14,7 @@ struct Platform {
     ColourPicker &colourPicker;
     Autostart &autostart;
     AudioCapture &audioCapture;
+    WallAlarm &alarm;
     // The window system lets a program place its window and says where it is (X11).
     bool placesWindows;
 };

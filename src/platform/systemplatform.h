@@ -17,6 +17,7 @@ struct SystemPlatform {
     DialogColourPicker colourPicker;
     DesktopAutostart autostart;
     LazyCapture audioCapture;
+    TimerFdAlarm alarm;
 
     // `configHome` is where the settings live too; `program` is what starts at login; the
     // capture's module is looked for in `moduleFolders`.
@@ -27,6 +28,6 @@ struct SystemPlatform {
     Platform platform()
     {
         const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-        return {clock, timeSetter, colourPicker, autostart, audioCapture, x11};
+        return {clock, timeSetter, colourPicker, autostart, audioCapture, alarm, x11};
     }
 };

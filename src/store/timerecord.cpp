@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
-#include <QScopeGuard>
+#include <QPointer>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -16,8 +16,9 @@ Q_DECLARE_LOGGING_CATEGORY(lcStore)
 namespace timerecord {
 
 namespace {
-constexpr std::array<const char *, 4> kSources{"hourly", "listening", "click", "estimate"};
-constexpr std::array<const char *, 5> kOutcomes{"set", "refused", "needs-authorisation", "sync-on", "below-threshold"};
+constexpr std::array<const char *, 5> kSources{"hourly", "listening", "click", "estimate", "hand"};
+constexpr std::array<const char *, 7> kOutcomes{"set",      "refused",     "needs-authorisation", "sync-on",
+                                                "below-threshold", "implausible", "adjustment-off"};
 
 template <typename Enum, std::size_t N>
 std::optional<Enum> named(const std::array<const char *, N> &names, QByteArrayView word)
@@ -86,36 +87,6 @@ QByteArray appended(const QByteArray &text, const QByteArray &line)
     return whole.mid(from);
 }
 
-std::vector<drift::Point> freeRunning(const std::vector<Event> &events)
-{
-    std::vector<drift::Point> points;
-    qint64 shifted = 0;
-    for (const Event &event : events) {
-        const auto measure = event.source == Source::Click ? drift::Measure::Click : drift::Measure::Listening;
-        if (event.source != Source::Estimate)
-            points.push_back({event.utc.toMSecsSinceEpoch(), double(event.offsetMs - shifted), measure, false,
-                              int(event.source)});
-        if (event.outcome == Outcome::Set)
-            shifted += event.shiftMs;
-    }
-    return points;
-}
-
-const Event *lastMeasurement(const std::vector<Event> &events)
-{
-    const auto last = std::find_if(events.rbegin(), events.rend(),
-                                   [](const Event &e) { return e.source != Source::Estimate; });
-    return last == events.rend() ? nullptr : &*last;
-}
-
-qint64 shiftsApplied(const std::vector<Event> &events)
-{
-    qint64 shifted = 0;
-    for (const Event &event : events)
-        shifted += event.outcome == Outcome::Set ? event.shiftMs : 0;
-    return shifted;
-}
-
 } // namespace timerecord
 
 namespace {
@@ -137,15 +108,11 @@ QString TimeRecord::pathIn(const QString &stateHome)
     return stateHome.isEmpty() ? QString() : stateHome + QStringLiteral("/ravelquint/record.tsv");
 }
 
-void TimeRecord::append(const timerecord::Event &event, std::function<void()> done)
+void TimeRecord::append(const timerecord::Event &event)
 {
     if (m_path.isEmpty())
         return;
-    m_writer.start([this, path = QFile::encodeName(m_path), line = timerecord::lineFor(event), done] {
-        const auto tell = qScopeGuard([&done] {
-            if (done && QCoreApplication::instance())
-                QMetaObject::invokeMethod(QCoreApplication::instance(), done, Qt::QueuedConnection);
-        });
+    m_writer.start([this, path = QFile::encodeName(m_path), line = timerecord::lineFor(event)] {
         QString why;
         const auto refuse = [&](const QString &reason) {
             tellOnce(m_toldRefusal, QCoreApplication::translate("TimeRecord", "%1 に記録を書き足せません(%2)")
@@ -164,6 +131,22 @@ void TimeRecord::append(const timerecord::Event &event, std::function<void()> do
         if (!replacement.ready() || !replacement.commit())
             return refuse(replacement.error());
         safefile::syncFolderOf(path);
+    });
+}
+
+void TimeRecord::readLater(QObject *context, std::function<void(timerecord::Parsed)> done)
+{
+    m_writer.start([this, context = QPointer<QObject>(context), done = std::move(done)] {
+        timerecord::Parsed parsed = read();
+        // Through the application, which outlives whoever asked.
+        if (QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [context, done, parsed = std::move(parsed)]() mutable {
+                    if (context)
+                        done(std::move(parsed));
+                },
+                Qt::QueuedConnection);
     });
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/drift.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QThreadPool>
@@ -15,9 +13,12 @@
 // signal, ms), shift applied (ms), outcome. Lines it cannot read stay in the file.
 namespace timerecord {
 
-// Estimate: a shift worked out from the drift, not measured; it counts only as a shift.
-enum class Source { Hourly, Listening, Click, Estimate };
-enum class Outcome { Set, Refused, NeedsAuthorisation, SyncOn, BelowThreshold };
+// Estimate: a shift worked out from the drift; Hand: a click that moved the clock by more
+// than a person's aim at a pip. Neither measured anything: they count only as shifts.
+enum class Source { Hourly, Listening, Click, Estimate, Hand };
+// Implausible: heard too far from what the record predicts to be set unattended;
+// AdjustmentOff: measured while the time-signal adjustment was switched off.
+enum class Outcome { Set, Refused, NeedsAuthorisation, SyncOn, BelowThreshold, Implausible, AdjustmentOff };
 
 struct Event {
     QDateTime utc;
@@ -40,13 +41,6 @@ std::optional<Event> parseLine(QByteArrayView line);
 Parsed parse(const QByteArray &text);
 // `text` with `line` after it, its oldest lines dropped beyond the kept number.
 QByteArray appended(const QByteArray &text, const QByteArray &line);
-// Each event's free-running error: its offset less the shifts applied before it.
-std::vector<drift::Point> freeRunning(const std::vector<Event> &events);
-// The newest event that measured something (an estimate's shift measured nothing), or null.
-const Event *lastMeasurement(const std::vector<Event> &events);
-// What the free-running error is taken off by, to give the clock's error now.
-qint64 shiftsApplied(const std::vector<Event> &events);
-
 } // namespace timerecord
 
 class TimeRecord
@@ -60,10 +54,12 @@ public:
 
     static QString pathIn(const QString &stateHome);
     QString path() const { return m_path; }
-    // Appended on a thread of its own, under the lock the settings use; a refusal is
-    // told once on stderr, and the file is left as it was. `done` then runs on the
-    // application's thread, written or not.
-    void append(const timerecord::Event &event, std::function<void()> done = {});
+    // Appended on a thread of its own, under a lock beside the file; a refusal is told
+    // once on stderr, and the file is left as it was.
+    void append(const timerecord::Event &event);
+    // Read on the same thread, after every append asked for before: `done` then runs on
+    // `context`'s thread.
+    void readLater(QObject *context, std::function<void(timerecord::Parsed)> done);
     void waitForAppends();
     timerecord::Parsed read() const;
 

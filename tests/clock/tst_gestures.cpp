@@ -1,5 +1,4 @@
 #include "clock/mousetarget.h"
-#include "clock/timesignal.h"
 #include "clock/walltimer.h"
 #include "platform/translations.h"
 #include "settings/form2.h"

@@ -60,14 +60,14 @@ private slots:
         fake.timeSetter.sync = {true, true};
         fake.clock.set(kMinute.addSecs(10).toLocalTime());
         QWidget window;
-        TimeSignal timeSignal(fake.clock, fake.timeSetter, &window);
-        new TimeSignalPrompts(&timeSignal, &window);
+        ClockKeeper keeper(fake.clock, fake.timeSetter, &window);
+        new TimeSignalPrompts(&keeper, &window);
         if (audio == QLatin1String("no server"))
             fake.audioCapture.refusal = AudioCapture::Failure{AudioCapture::Problem::NoServer, "Connection refused"};
         auto *listener = new Listener(fake.audioCapture, fake.clock, audio == QLatin1String("silence") ? 1500ms : 75s);
-        connect(listener, &Listener::heard, &timeSignal,
-                [&](const Listener::Mark &mark) { timeSignal.correctTo(mark.minute, mark.steady); });
-        auto *box = new ListenBox(listener, &timeSignal, &window);
+        auto *box = new ListenBox(listener, &keeper, &window);
+        connect(listener, &Listener::heard, &keeper,
+                [&](const Listener::Mark &mark) { keeper.correctTo(mark.minute, mark.steady); });
         auto *status = child<QLabel>(box, "ListenStatus");
         if (cancel)
             QTest::keyClick(box, Qt::Key_Escape);

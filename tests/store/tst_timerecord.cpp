@@ -34,21 +34,6 @@ private slots:
             QCOMPARE(lineFor(*event), line + '\n');
     }
 
-    // A correction does not break the line: the free-running error goes on from where it was.
-    void freeRunningErrorCarriesTheShifts()
-    {
-        const QDateTime t(QDate(2026, 12, 8), QTime(1, 0), Qt::UTC);
-        const std::vector<Event> events{{t, Source::Hourly, 500, -500, Outcome::Set},
-                                        {t.addSecs(3600), Source::Hourly, 10, 0, Outcome::BelowThreshold},
-                                        {t.addSecs(4000), Source::Estimate, 30, -30, Outcome::Set},
-                                        {t.addSecs(7200), Source::Click, -10, 0, Outcome::Refused}};
-        std::vector<double> errors;
-        for (const drift::Point &point : freeRunning(events))
-            errors.push_back(point.errorMs);
-        QCOMPARE(errors, (std::vector<double>{500, 510, 520}));
-        QCOMPARE(shiftsApplied(events), -530);
-    }
-
     void keepsTheLastLines()
     {
         QByteArray text;

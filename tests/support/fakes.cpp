@@ -71,3 +71,12 @@ void FakeAudioCapture::play(const std::vector<float> &samples, int rate, double 
         m_samples(samples.data() + at, std::min(block, qsizetype(samples.size()) - at),
                   firstSampleMs + double(at) * 1000 / rate);
 }
+
+bool FakeAlarm::ringIfDue(const QDateTime &now)
+{
+    if (!armedAt.isValid() || now < armedAt)
+        return false;
+    armedAt = {};
+    Q_EMIT rang();
+    return true;
+}

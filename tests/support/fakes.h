@@ -91,13 +91,27 @@ private:
     Samples m_samples;
 };
 
+// Rings when the test says the time has come; steps are told the same way.
+class FakeAlarm final : public WallAlarm
+{
+    Q_OBJECT
+public:
+    void arm(const QDateTime &at) override { armedAt = at; }
+    void disarm() override { armedAt = {}; }
+    // Rings if `now` has reached the time armed for.
+    bool ringIfDue(const QDateTime &now);
+
+    QDateTime armedAt;
+};
+
 struct FakePlatform {
     FakeClock clock;
     FakeTimeSetter timeSetter;
     FakeColourPicker colourPicker;
     FakeAutostart autostart;
     FakeAudioCapture audioCapture;
+    FakeAlarm alarm;
     bool placesWindows = true;
 
-    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture, placesWindows}; }
+    Platform platform() { return {clock, timeSetter, colourPicker, autostart, audioCapture, alarm, placesWindows}; }
 };

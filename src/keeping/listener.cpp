@@ -1,4 +1,4 @@
-#include "clock/listener.h"
+#include "keeping/listener.h"
 
 #include "core/pipdetector.h"
 #include "platform/clocksource.h"
@@ -21,7 +21,7 @@ Listener::GiveUp giveUpFor(AudioCapture::Problem problem)
 } // namespace
 
 Listener::Listener(AudioCapture &capture, const ClockSource &clock, std::chrono::milliseconds limit, QObject *parent)
-    : QObject(parent), m_capture(capture), m_clock(clock), m_limit(limit)
+    : Ear(parent), m_capture(capture), m_clock(clock), m_limit(limit)
 {
     m_timeUp.setSingleShot(true);
     connect(&m_timeUp, &QTimer::timeout, this, &Listener::timeIsUp);

@@ -1,4 +1,4 @@
-#include "clock/listener.h"
+#include "keeping/listener.h"
 #include "support/fakes.h"
 #include "support/synthsignal.h"
 

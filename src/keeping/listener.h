@@ -13,15 +13,14 @@
 class ClockSource;
 class PipDetector;
 
-// Listens to the default input for the radio time signal, for at most a given time, and
-// tells what it hears: the input level as it goes, then either the mark or why it gave up.
-// It changes nothing itself; whoever hears the mark decides what to do with it.
-class Listener : public QObject
+// What listens for the radio time signal, for at most a given time, and tells what it
+// hears: the input level as it goes, then either the mark or why it gave up. It changes
+// nothing itself; whoever hears the mark decides what to do with it.
+class Ear : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr std::chrono::milliseconds kDefaultLimit{75'000};
-
+    using QObject::QObject;
     enum class GiveUp { TimedOut, Quiet, NoServer, NoInputDevice, CannotRecord, UnusableRate };
     struct Failure {
         GiveUp reason = GiveUp::TimedOut;
@@ -35,21 +34,32 @@ public:
         std::chrono::milliseconds steady; // …this moment of the steady clock
     };
 
+    virtual void start() = 0;
+    // Stops at once and tells nothing more.
+    virtual void cancel() = 0;
+
+signals:
+    void level(float rms);
+    void heard(const Ear::Mark &mark);
+    void gaveUp(const Ear::Failure &failure);
+};
+
+// The ear on the default input: the capture, the detector and the deadline.
+class Listener : public Ear
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds kDefaultLimit{75'000};
+
     Listener(AudioCapture &capture, const ClockSource &clock,
              std::chrono::milliseconds limit = kDefaultLimit, QObject *parent = nullptr);
     ~Listener() override;
 
-    void start();
-    // Stops at once and tells nothing more.
-    void cancel();
+    void start() override;
+    void cancel() override;
     bool isListening() const { return m_listening; }
     std::chrono::milliseconds limit() const { return m_limit; }
     std::chrono::milliseconds remaining() const;
-
-signals:
-    void level(float rms);
-    void heard(const Listener::Mark &mark);
-    void gaveUp(const Listener::Failure &failure);
 
 private:
     void started(int sampleRate);

@@ -1,0 +1,282 @@
+#include "keeping/clockkeeper.h"
+
+#include "core/signaltarget.h"
+#include "platform/clocksource.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <cmath>
+
+using namespace std::chrono;
+using timerecord::Event;
+using timerecord::Outcome;
+using timerecord::Source;
+
+namespace {
+// The record's words for what the time service answered.
+Outcome outcomeFor(TimeSetter::Outcome answer)
+{
+    switch (answer) {
+    case TimeSetter::Outcome::Done: return Outcome::Set;
+    case TimeSetter::Outcome::AutomaticSync: return Outcome::SyncOn;
+    case TimeSetter::Outcome::NeedsAuthorisation: return Outcome::NeedsAuthorisation;
+    default: return Outcome::Refused;
+    }
+}
+
+TimeSetter::Prompt promptFor(ClockKeeper::Gesture by)
+{
+    return by == ClockKeeper::Gesture::Hourly ? TimeSetter::Prompt::Never : TimeSetter::Prompt::Allowed;
+}
+} // namespace
+
+ClockKeeper::ClockKeeper(const ClockSource &clock, TimeSetter &setter, QObject *parent)
+    : QObject(parent), m_clock(clock), m_setter(setter)
+{
+    setObjectName(QStringLiteral("ClockKeeper"));
+    m_fitter.setMaxThreadCount(1);
+}
+
+void ClockKeeper::load()
+{
+    if (!m_record)
+        return refit();
+    m_loading = true;
+    m_record->readLater(this, [this](timerecord::Parsed parsed) {
+        m_loading = false;
+        m_events = std::move(parsed.events);
+        m_events.insert(m_events.end(), m_sinceLoad.begin(), m_sinceLoad.end());
+        m_sinceLoad.clear();
+        refit();
+    });
+}
+
+void ClockKeeper::click(const QDateTime &faceShows)
+{
+    const QDateTime reading = m_clock.now();
+    begin({Gesture::Click, adjustmentTarget(faceShows, reading), m_clock.steady(), reading});
+}
+
+void ClockKeeper::correctTo(const QDateTime &target, milliseconds steadyAt)
+{
+    begin({Gesture::Listening, target, steadyAt, m_clock.now()});
+}
+
+// Unattended: network sync, the switch, the threshold and the record are asked first; a
+// mark that fails one is recorded, never applied.
+void ClockKeeper::correctUnattended(const QDateTime &target, milliseconds steadyAt)
+{
+    const Request request{Gesture::Hourly, target, steadyAt, m_clock.now()};
+    m_setter.readNetworkSync([self = QPointer<ClockKeeper>(this), request](const TimeSetter::SyncState &sync) {
+        if (self)
+            self->judgeUnattended(request, sync);
+    });
+}
+
+void ClockKeeper::judgeUnattended(const Request &request, const TimeSetter::SyncState &sync)
+{
+    const qint64 offset = -shiftTowards(request.target, m_clock.steady() - request.steadyAt, m_clock.now()).count();
+    const auto measured = [&](Outcome outcome) {
+        record({request.reading.toUTC(), Source::Hourly, offset, 0, outcome});
+    };
+    if (sync.on)
+        return measured(Outcome::SyncOn);
+    if (!m_adjustmentEnabled)
+        return measured(Outcome::AdjustmentOff);
+    if (std::abs(offset) < kUnattendedThreshold.count())
+        return measured(Outcome::BelowThreshold);
+    if (!plausible(offset, request.reading))
+        return measured(Outcome::Implausible);
+    if (m_pending)
+        return measured(Outcome::Refused);
+    begin(request);
+}
+
+namespace {
+const Event *lastHourly(const std::vector<Event> &events)
+{
+    const auto last = std::find_if(events.rbegin(), events.rend(),
+                                   [](const Event &e) { return e.source == Source::Hourly; });
+    return last == events.rend() ? nullptr : &*last;
+}
+} // namespace
+
+milliseconds ClockKeeper::doubtedOffset(const QDateTime &now) const
+{
+    const Event *last = lastHourly(m_events);
+    if (!last || last->outcome != Outcome::Implausible || last->utc.secsTo(now) > 90 * 60)
+        return {};
+    return milliseconds(std::clamp<qint64>(last->offsetMs, -kLargestBlindShift.count(), kLargestBlindShift.count()));
+}
+
+bool ClockKeeper::plausible(qint64 offsetMs, const QDateTime &now) const
+{
+    const std::optional<knowledge::ClockError> expected = m_known.errorAt(now.toMSecsSinceEpoch());
+    if (!expected)
+        return std::abs(offsetMs) <= kLargestBlindShift.count();
+    const double allowed = std::max(double(kImplausibleFloor.count()), kImplausibleSigmas * expected->sigmaMs);
+    if (std::abs(double(offsetMs) - expected->ms) <= allowed)
+        return true;
+    // A second such mark, in a later hour and agreeing, is the clock's, not a false one.
+    const Event *last = lastHourly(m_events);
+    return last && last->outcome == Outcome::Implausible
+           && std::abs(last->offsetMs - offsetMs) <= kAgreement.count()
+           && last->utc.secsTo(now) >= duration_cast<seconds>(minutes(30)).count();
+}
+
+std::optional<ClockKeeper::Why> ClockKeeper::estimateRefusal(qint64 nowMs) const
+{
+    if (!m_adjustmentEnabled)
+        return Why::AdjustmentOff;
+    const std::optional<knowledge::ClockError> error = m_known.errorAt(nowMs);
+    if (!error)
+        return Why::NoEstimate;
+    if (!(std::abs(error->ms) <= double(kLargestBlindShift.count())))
+        return Why::EstimateTooLarge;
+    return std::nullopt;
+}
+
+void ClockKeeper::applyEstimate()
+{
+    const QDateTime reading = m_clock.now();
+    if (const auto why = estimateRefusal(reading.toMSecsSinceEpoch()))
+        return refuse(Gesture::Estimate, *why);
+    const qint64 error = qRound64(m_known.errorAt(reading.toMSecsSinceEpoch())->ms);
+    begin({Gesture::Estimate, reading.addMSecs(-error), m_clock.steady(), reading});
+}
+
+// Asked as a shift from the clock's reading when sent, so it ends right however long the
+// prompt stays open.
+void ClockKeeper::begin(const Request &request)
+{
+    if (m_pending)
+        return refuse(request.by, Why::Busy);
+    if (!m_adjustmentEnabled)
+        return refuse(request.by, Why::AdjustmentOff);
+    m_pending = true;
+    m_askedAboutSync = false;
+    m_request = request;
+    m_request.offsetMs = -shiftTowards(request.target, m_clock.steady() - request.steadyAt, request.reading).count();
+    send(request.reading);
+}
+
+// An answer that comes after the keeper has gone goes nowhere.
+void ClockKeeper::send(const QDateTime &now)
+{
+    const milliseconds shift = shiftTowards(m_request.target, m_clock.steady() - m_request.steadyAt, now);
+    m_setter.shiftClock(
+        shift,
+        [self = QPointer<ClockKeeper>(this), shift](const TimeSetter::Result &result) {
+            if (self)
+                self->answered(result, shift);
+        },
+        promptFor(m_request.by));
+}
+
+void ClockKeeper::answered(const TimeSetter::Result &result, milliseconds shift)
+{
+    if (result.outcome == TimeSetter::Outcome::Done) {
+        m_pending = false;
+        m_lastShift = shift;
+        finish(Outcome::Set, shift);
+        return Q_EMIT adjusted(m_request.by, m_request.target);
+    }
+    if (result.outcome != TimeSetter::Outcome::AutomaticSync || m_askedAboutSync || m_request.by == Gesture::Hourly)
+        return refuse(m_request.by, Why::System, result);
+    // Only where a sync service can be switched off is there anything to ask.
+    m_setter.readNetworkSync([self = QPointer<ClockKeeper>(this), result](const TimeSetter::SyncState &sync) {
+        if (!self)
+            return;
+        if (sync.available)
+            Q_EMIT self->syncQuestion();
+        else
+            self->refuse(self->m_request.by, Why::System, result);
+    });
+}
+
+void ClockKeeper::answerSyncQuestion(bool switchSyncOff)
+{
+    if (!m_pending)
+        return;
+    if (!switchSyncOff) {
+        m_pending = false;
+        finish(Outcome::SyncOn, {});
+        return Q_EMIT declined(m_request.by);
+    }
+    m_askedAboutSync = true;
+    m_setter.setNetworkSync(false, [self = QPointer<ClockKeeper>(this)](const TimeSetter::Result &result) {
+        if (!self)
+            return;
+        if (result.outcome == TimeSetter::Outcome::Done)
+            return self->send(self->m_clock.now());
+        self->refuse(self->m_request.by, Why::System, result, true);
+    });
+}
+
+// Only the change under way is finished by a refusal; one refused for waiting leaves it be.
+void ClockKeeper::refuse(Gesture by, Why why, const TimeSetter::Result &result, bool whileSwitchingSyncOff)
+{
+    const bool ofTheChange = why == Why::System;
+    if (ofTheChange) {
+        m_pending = false;
+        finish(outcomeFor(result.outcome), {});
+    }
+    Q_EMIT refused({by, why, result, ofTheChange ? m_request.target : QDateTime(), whileSwitchingSyncOff,
+                    ofTheChange && m_askedAboutSync && !whileSwitchingSyncOff});
+}
+
+// The record's one table: who writes, and as what.
+void ClockKeeper::finish(Outcome outcome, milliseconds shift)
+{
+    const Request &r = m_request;
+    const qint64 applied = outcome == Outcome::Set ? shift.count() : 0;
+    switch (r.by) {
+    case Gesture::Click:
+        if (m_recordsClicks && outcome == Outcome::Set)
+            record({r.reading.toUTC(), std::abs(applied) <= kClickMeasures.count() ? Source::Click : Source::Hand,
+                    -applied, applied, outcome});
+        return;
+    case Gesture::Listening: return record({r.reading.toUTC(), Source::Listening, r.offsetMs, applied, outcome});
+    case Gesture::Hourly: return record({r.reading.toUTC(), Source::Hourly, r.offsetMs, applied, outcome});
+    case Gesture::Estimate:
+        if (outcome == Outcome::Set)
+            record({r.reading.toUTC(), Source::Estimate, r.offsetMs, applied, outcome});
+        return;
+    }
+}
+
+void ClockKeeper::record(const Event &event)
+{
+    m_events.push_back(event);
+    if (m_events.size() > std::size_t(timerecord::kKeptLines))
+        m_events.erase(m_events.begin());
+    if (m_loading)
+        m_sinceLoad.push_back(event);
+    if (m_record)
+        m_record->append(event);
+    refit();
+}
+
+// Fitted apart from the window, whatever the record holds; published through the
+// application, which outlives the keeper.
+void ClockKeeper::refit()
+{
+    m_fitter.start([self = QPointer<ClockKeeper>(this), events = m_events, nowMs = m_clock.now().toMSecsSinceEpoch()] {
+        knowledge::Knowledge known = knowledge::learn(events, nowMs, kEventsShown);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, known = std::move(known)]() mutable {
+                if (!self)
+                    return;
+                self->m_known = std::move(known);
+                Q_EMIT self->published();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void ClockKeeper::waitForFits()
+{
+    m_fitter.waitForDone();
+    QCoreApplication::sendPostedEvents(QCoreApplication::instance(), QEvent::MetaCall);
+}

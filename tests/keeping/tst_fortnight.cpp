@@ -1,0 +1,98 @@
+#include "support/fortnight.h"
+
+#include <QTest>
+
+using fortnight::Radio;
+using fortnight::Scenario;
+Q_DECLARE_METATYPE(fortnight::Scenario)
+
+namespace {
+Scenario drifting(double secondsPerDay, Radio radio = Radio::EveryHour)
+{
+    Scenario s;
+    s.secondsPerDay = secondsPerDay;
+    s.radio = radio;
+    return s;
+}
+} // namespace
+
+// Two weeks of a computer left alone, kept by the real keeper and hourly listening: what a
+// person relies on is the clock's true error, hour by hour.
+class TestFortnight : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keeps_data()
+    {
+        QTest::addColumn<Scenario>("scenario");
+        QTest::addColumn<double>("worstMs");       // the true error never exceeds this
+        QTest::addColumn<int>("shifts");           // -1: any
+        QTest::addColumn<QString>("outcomeSeen");  // a record outcome that must appear (see fortnight.cpp)
+        QTest::newRow("gains 2 s a day, heard every hour") << drifting(2) << 200 + 2000 / 24.0 + 5 << -1 << "s";
+        QTest::newRow("loses 4 s a day, heard every hour") << drifting(-4) << 200 + 4000 / 24.0 + 5 << -1 << "s";
+        QTest::newRow("gains 1 s a day, one hour in three") << drifting(1, Radio::OneInThree) << 200 + 3000 / 24.0 + 5
+                                                            << -1 << "s";
+        QTest::newRow("loses 3 s a day, two days silent") << drifting(-3, Radio::TwoDaysSilent) << 200 + 6000 + 130.0
+                                                          << -1 << "s";
+        Scenario falseMark = drifting(2);
+        falseMark.falseMarkHour = 80, falseMark.falseMarkMs = 7000;
+        QTest::newRow("a false mark 7 s off on day 4") << falseMark << 200 + 2 * 2000 / 24.0 + 5 << -1 << "i";
+        Scenario late = drifting(-2);
+        late.lateHour = 80;
+        QTest::newRow("a station 18 s late on day 4") << late << 200 + 2 * 2000 / 24.0 + 5 << -1 << "i";
+        Scenario step = drifting(2);
+        step.stepHour = 100, step.stepMs = 30'000;
+        QTest::newRow("stepped 30 s on in a window, day 5: an hour off, never a minute") << step << 30'500.0 << -1
+                                                                                         << "i";
+        Scenario freshStep = drifting(-1);
+        freshStep.stepHour = 2, freshStep.stepMs = -31'000;
+        QTest::newRow("stepped 31 s back on a fresh record: to the hour") << freshStep << 31'300.0 << -1 << "s";
+        Scenario resume = drifting(3);
+        resume.resumeHour = 50;
+        QTest::newRow("a resume just before the hour") << resume << 200 + 3000 / 24.0 + 5 << -1 << "s";
+        Scenario refused = drifting(1);
+        refused.unattendedAllowed = false;
+        QTest::newRow("the system wants authorisation") << refused << 14'000 + 50.0 << 0 << "n";
+        Scenario off = drifting(-2);
+        off.adjustment = false;
+        QTest::newRow("time-signal adjustment off") << off << 28'000 + 200.0 << 0 << "a";
+        Scenario sync = drifting(2);
+        sync.syncOn = true;
+        QTest::newRow("network sync on") << sync << 28'000 + 200.0 << 0 << "y";
+    }
+    void keeps()
+    {
+        QFETCH(Scenario, scenario);
+        QFETCH(double, worstMs);
+        QFETCH(int, shifts);
+        QFETCH(QString, outcomeSeen);
+        const fortnight::Report report = fortnight::run(scenario);
+        QCOMPARE(report.errorMs.size(), std::size_t(14 * 24));
+        QVERIFY2(report.worstMs <= worstMs, qPrintable(QStringLiteral("%1 ms").arg(report.worstMs)));
+        QVERIFY2(std::abs(report.errorMs.back()) <= std::max(worstMs, 300.0) || shifts == 0,
+                 qPrintable(QString::number(report.errorMs.back())));
+        if (shifts >= 0)
+            QCOMPARE(report.shifts, shifts);
+        QVERIFY2(report.outcomes.contains(outcomeSeen), qPrintable(report.outcomes));
+    }
+
+    // Three days heard, then silence: the estimate's button brings the clock within 20 ms.
+    void estimateAfterSilence_data()
+    {
+        QTest::addColumn<double>("secondsPerDay");
+        QTest::newRow("gains 1 s a day") << 1.0;
+        QTest::newRow("loses 4 s a day") << -4.0;
+    }
+    void estimateAfterSilence()
+    {
+        QFETCH(double, secondsPerDay);
+        Scenario s = drifting(secondsPerDay, Radio::SilentAfterThreeDays);
+        s.days = 4;
+        s.estimateHour = 84;
+        const fortnight::Report report = fortnight::run(s);
+        QVERIFY2(std::abs(report.afterEstimateMs) <= 20, qPrintable(QString::number(report.afterEstimateMs)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFortnight)
+#include "tst_fortnight.moc"
