@@ -32,7 +32,7 @@ fuzz: deps-test
 
 bench: deps-bench
 	$(MAKE) --no-print-directory build
-	cmake --build $(BUILD) -j$(JOBS) --target bench_tick bench_latency bench_pip bench_savestall bench_drift
+	cmake --build $(BUILD) -j$(JOBS) --target bench_tick bench_latency bench_pip bench_savestall bench_drift bench_fortnight
 	bench/run.sh $(BUILD)
 
 soak: deps-bench

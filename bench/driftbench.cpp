@@ -1,7 +1,10 @@
 // The drift estimator against a simulated clock: +12 ppm, measured every hour with 5 ms of
 // noise, 10 % of hours missing, corrected twice on the way as the hourly listening would;
-// and a day of clicks alone, whose 0.2 s reaction noise the stated uncertainty must cover.
-#include "store/timerecord.h"
+// a day of clicks alone, whose 0.2 s reaction noise the stated uncertainty must cover; and
+// what learning a full record costs the keeper's thread, strays and all.
+#include "keeping/knowledge.h"
+
+#include <QElapsedTimer>
 
 #include <QRandomGenerator>
 #include <algorithm>
@@ -39,7 +42,7 @@ Outcome run(int hours, int stepHours, timerecord::Source source, double noiseMs,
                           correct ? timerecord::Outcome::Set : timerecord::Outcome::BelowThreshold});
         applied += correct ? -offset : 0;
     }
-    std::vector<drift::Point> points = timerecord::freeRunning(events);
+    std::vector<drift::Point> points = knowledge::freeRunning(events);
     const qint64 nowMs = events.back().utc.toMSecsSinceEpoch() + 6 * kHourMs;
     const auto estimate = drift::estimate(points, nowMs);
     if (!estimate)
@@ -80,4 +83,29 @@ int main()
     std::printf("\na day of clicks every 2 h (0.2 s reaction noise), %d runs: mean stated uncertainty 6 h on %.0f ms;"
                 " the truth within two of it in %.0f %% of runs (95 %% expected)\n",
                 kClickRuns, sigmaSum / kClickRuns, 100.0 * covered / kClickRuns);
+
+    std::printf("\nlearning a record (read on the keeper's thread, never the face's): median of 5\n\n"
+                "| lines | strays | time |\n|---|---|---|\n");
+    for (const auto [lines, strayPercent] : {std::pair{2'000, 20}, std::pair{20'000, 5}, std::pair{20'000, 0}}) {
+        QRandomGenerator random(3);
+        std::vector<timerecord::Event> events;
+        for (int i = 0; i < lines; ++i) {
+            const bool stray = int(random.bounded(100)) < strayPercent;
+            const double free = kPpm * 1e-6 * double(qint64(i) * 60'000);
+            const qint64 offset = qRound64(free + 5 * gauss(random) + (stray ? 2000 + random.bounded(20'000) : 0));
+            events.push_back({kStart.addMSecs(qint64(i) * 60'000), timerecord::Source::Hourly, offset, 0,
+                              timerecord::Outcome::BelowThreshold});
+        }
+        std::vector<qint64> times;
+        for (int run = 0; run < 5; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const auto known = knowledge::learn(events, events.back().utc.toMSecsSinceEpoch(), 20);
+            times.push_back(timer.nsecsElapsed() / 1000);
+            if (!known.estimate)
+                std::printf("no estimate!\n");
+        }
+        std::sort(times.begin(), times.end());
+        std::printf("| %d | %d %% | %.1f ms |\n", lines, strayPercent, double(times[2]) / 1000);
+    }
 }

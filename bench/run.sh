@@ -18,6 +18,8 @@ stamp=$(date +%Y%m%d-%H%M%S)
     echo
     "$top/$build/bench/bench_drift"
     echo
+    "$top/$build/bench/bench_fortnight"
+    echo
     "$top/$build/bench/bench_tick"
     echo
     "$top/$build/bench/bench_savestall"

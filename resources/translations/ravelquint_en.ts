@@ -87,7 +87,7 @@
     <name>DriftPlot</name>
     <message>
         <source>時計の誤差のグラフ（過去14日）</source>
-        <translation>The clock's error over the last 14 days</translation>
+        <translation>The clock&apos;s error over the last 14 days</translation>
     </message>
     <message>
         <source>14日前</source>
@@ -334,6 +334,47 @@
         <source>見積もり</source>
         <translation>estimate</translation>
     </message>
+    <message>
+        <source>、最後の測定は %1</source>
+        <translation>, last measured %1</translation>
+    </message>
+    <message>
+        <source>60 秒を超える見積もりは記録が壊れているしるしなので、これでは合わせません。</source>
+        <translation>An estimate beyond 60 s is the sign of a broken record, so the clock is not set by it.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 分前</source>
+        <translation>
+            <numerusform>%n minute ago</numerusform>
+            <numerusform>%n minutes ago</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 時間前</source>
+        <translation>
+            <numerusform>%n hour ago</numerusform>
+            <numerusform>%n hours ago</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 日前</source>
+        <translation>
+            <numerusform>%n day ago</numerusform>
+            <numerusform>%n days ago</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>記録の予測から遠すぎるので合わせていません</source>
+        <translation>not set: too far from what the record predicts</translation>
+    </message>
+    <message>
+        <source>時報調整機能がオフなので測っただけです</source>
+        <translation>measured only: the time-signal adjustment is off</translation>
+    </message>
+    <message>
+        <source>手で（測定でない）</source>
+        <translation>by hand (no measurement)</translation>
+    </message>
 </context>
 <context>
     <name>SafeFile</name>
@@ -518,12 +559,35 @@ Setting it to the time signal switches network time sync off. You can switch it 
         <source>時報調整</source>
         <translation>Time Signal</translation>
     </message>
+    <message>
+        <source>前の時刻合わせがまだ終わっていません。時刻は変わっていません。</source>
+        <translation>The previous change of the time has not finished yet. The time was not changed.</translation>
+    </message>
+    <message>
+        <source>時報調整機能がオフなので、時刻は変わっていません。</source>
+        <translation>The time-signal adjustment is switched off, so the time was not changed.</translation>
+    </message>
+    <message>
+        <source>見積もりがまだないので、時刻は変わっていません。</source>
+        <translation>There is no estimate yet, so the time was not changed.</translation>
+    </message>
+    <message>
+        <source>見積もりが 60 秒を超えています。記録が壊れているおそれがあるので、時刻は変わっていません。</source>
+        <translation>The estimate is beyond 60 s, which means the record may be broken, so the time was not changed.</translation>
+    </message>
 </context>
 <context>
     <name>Translations</name>
     <message>
         <source>Qt の日本語の訳（qtbase_ja.qm）が %1 にありません。Qt のダイアログとボタンは英語のままです</source>
         <translation>Qt&apos;s Japanese texts (qtbase_ja.qm) are not in %1; Qt&apos;s own dialogs and buttons stay in English</translation>
+    </message>
+</context>
+<context>
+    <name>WallAlarm</name>
+    <message>
+        <source>時計の変化を見張れません(%1)</source>
+        <translation>cannot watch for changes of the clock (%1)</translation>
     </message>
 </context>
 <context>

@@ -173,7 +173,7 @@ QString RecordWindow::sourceText(timerecord::Source source)
     case timerecord::Source::Listening: return tr("時報を聞いて");
     case timerecord::Source::Click: return tr("「秒」のクリック");
     case timerecord::Source::Estimate: return tr("見積もり");
-    case timerecord::Source::Hand: return tr("「秒」のクリック（測定でない）");
+    case timerecord::Source::Hand: return tr("手で（測定でない）");
     }
     return {};
 }

@@ -85,10 +85,15 @@ void ClockKeeper::judgeUnattended(const Request &request, const TimeSetter::Sync
         return measured(Outcome::AdjustmentOff);
     if (std::abs(offset) < kUnattendedThreshold.count())
         return measured(Outcome::BelowThreshold);
-    if (!plausible(offset, request.reading))
+    const std::optional<double> expected = plausibleAgainst(offset, request.reading);
+    if (!expected)
         return measured(Outcome::Implausible);
     if (m_pending)
         return measured(Outcome::Refused);
+    // Confirmed against the record's word: another hand set the clock, and the record says
+    // so, so that the drift goes on from where it was.
+    if (std::abs(double(offset) - *expected) > double(kImplausibleFloor.count()))
+        record({request.reading.toUTC(), Source::Hand, 0, offset - qRound64(*expected), Outcome::Set});
     begin(request);
 }
 
@@ -109,19 +114,23 @@ milliseconds ClockKeeper::doubtedOffset(const QDateTime &now) const
     return milliseconds(std::clamp<qint64>(last->offsetMs, -kLargestBlindShift.count(), kLargestBlindShift.count()));
 }
 
-bool ClockKeeper::plausible(qint64 offsetMs, const QDateTime &now) const
+std::optional<double> ClockKeeper::plausibleAgainst(qint64 offsetMs, const QDateTime &now) const
 {
     const std::optional<knowledge::ClockError> expected = m_known.errorAt(now.toMSecsSinceEpoch());
-    if (!expected)
-        return std::abs(offsetMs) <= kLargestBlindShift.count();
+    if (!expected) {
+        if (std::abs(offsetMs) <= kLargestBlindShift.count())
+            return double(offsetMs);
+        return std::nullopt;
+    }
     const double allowed = std::max(double(kImplausibleFloor.count()), kImplausibleSigmas * expected->sigmaMs);
     if (std::abs(double(offsetMs) - expected->ms) <= allowed)
-        return true;
+        return expected->ms;
     // A second such mark, in a later hour and agreeing, is the clock's, not a false one.
     const Event *last = lastHourly(m_events);
-    return last && last->outcome == Outcome::Implausible
-           && std::abs(last->offsetMs - offsetMs) <= kAgreement.count()
-           && last->utc.secsTo(now) >= duration_cast<seconds>(minutes(30)).count();
+    if (last && last->outcome == Outcome::Implausible && std::abs(last->offsetMs - offsetMs) <= kAgreement.count()
+        && last->utc.secsTo(now) >= duration_cast<seconds>(minutes(30)).count())
+        return expected->ms;
+    return std::nullopt;
 }
 
 std::optional<ClockKeeper::Why> ClockKeeper::estimateRefusal(qint64 nowMs) const

@@ -101,7 +101,8 @@ private:
     void answered(const TimeSetter::Result &result, std::chrono::milliseconds shift);
     void refuse(Gesture by, Why why, const TimeSetter::Result &result = {}, bool whileSwitchingSyncOff = false);
     void judgeUnattended(const Request &request, const TimeSetter::SyncState &sync);
-    bool plausible(qint64 offsetMs, const QDateTime &now) const;
+    // What the record expected the offset to be, where `offsetMs` is to be believed.
+    std::optional<double> plausibleAgainst(qint64 offsetMs, const QDateTime &now) const;
     void finish(timerecord::Outcome outcome, std::chrono::milliseconds shift);
     void record(const timerecord::Event &event);
     void refit();

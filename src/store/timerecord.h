@@ -13,8 +13,9 @@
 // signal, ms), shift applied (ms), outcome. Lines it cannot read stay in the file.
 namespace timerecord {
 
-// Estimate: a shift worked out from the drift; Hand: a click that moved the clock by more
-// than a person's aim at a pip. Neither measured anything: they count only as shifts.
+// Estimate: a shift worked out from the drift; Hand: a change by hand (a click that moved
+// the clock by more than a person's aim at a pip, or a step by another hand that two hours'
+// marks confirmed). Neither measured anything: they count only as shifts.
 enum class Source { Hourly, Listening, Click, Estimate, Hand };
 // Implausible: heard too far from what the record predicts to be set unattended;
 // AdjustmentOff: measured while the time-signal adjustment was switched off.
