@@ -13,7 +13,9 @@ namespace {
 struct Hourly {
     FakePlatform fake;
     ClockKeeper keeper{fake.clock, fake.timeSetter};
+    std::chrono::milliseconds limit{};
     HourlyListening hourly{[this](std::chrono::milliseconds limit) -> Ear * {
+                               this->limit = limit;
                                return new Listener(fake.audioCapture, fake.clock, limit);
                            },
                            fake.clock, fake.alarm, keeper};
@@ -66,6 +68,7 @@ private slots:
         h.hourly.setEnabled(true);
         QCOMPARE(fake.audioCapture.running, listens);
         QCOMPARE(h.hourly.isListening(), listens);
+        QCOMPARE(h.limit, listens ? HourlyListening::leftOpen(fake.clock.now()) : 0ms); // to the window's end
         if (!listens) // woken when the next window opens
             QCOMPARE(fake.alarm.armedAt.time(), QTime(start.hour(), 59, 40));
         fake.clock.set(fake.clock.now().addMSecs(stepMs));
