@@ -1,6 +1,6 @@
 // Two weeks of a computer left alone, kept by the real keeper and hourly listening: the
 // clock's worst true error for each kind of fortnight, and what one takes to simulate.
-#include "support/fortnight.h"
+#include "fortnight.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

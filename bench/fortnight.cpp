@@ -1,4 +1,4 @@
-#include "support/fortnight.h"
+#include "fortnight.h"
 
 #include "core/pipdetector.h"
 #include "keeping/clockkeeper.h"
