@@ -1,4 +1,6 @@
 #include "clock/mousetarget.h"
+#include "clock/recordwindow.h"
+#include "keeping/clockkeeper.h"
 #include "clock/walltimer.h"
 #include "platform/translations.h"
 #include "settings/form2.h"
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -268,6 +271,57 @@ private slots:
             QCOMPARE(!clock.isVisible() && f.temp.read(Key::Start) == QLatin1String("1"), happens);
         else
             QCOMPARE(f.fake.timeSetter.requests.size(), happens ? 1 : 0);
+    }
+
+    // The record on disk, the figure the record window shows and the shift its button sends,
+    // both ways: three days of hourly marks, corrected at 0.2 s, then 12 h of silence.
+    void recordWindowMovesTheClockBackByTheEstimate_data()
+    {
+        QTest::addColumn<double>("secondsPerDay");
+        QTest::newRow("gains 1 s a day") << 1.0;
+        QTest::newRow("loses 1 s a day") << -1.0;
+    }
+    void recordWindowMovesTheClockBackByTheEstimate()
+    {
+        QFETCH(double, secondsPerDay);
+        using namespace timerecord;
+        const QDateTime start(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
+        qint64 applied = 0;
+        const auto truth = [&](int hour) { return qRound64(secondsPerDay * 1000 * hour / 24) + applied; };
+        QByteArray lines;
+        for (int hour = 0; hour <= 72; ++hour) {
+            const qint64 offset = truth(hour);
+            const bool set = std::abs(offset) >= 200;
+            lines += lineFor({start.addSecs(hour * 3600), Source::Hourly, offset, set ? -offset : 0,
+                              set ? timerecord::Outcome::Set : timerecord::Outcome::BelowThreshold});
+            applied += set ? -offset : 0;
+        }
+        QTemporaryDir state;
+        TimeRecord record(TimeRecord::pathIn(state.path()));
+        QVERIFY(QDir().mkpath(state.path() + "/ravelquint"));
+        QFile file(record.path());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(lines) == lines.size());
+        file.close();
+        ClockFixture f;
+        Form1 &clock = f.openAt(start.addSecs(84 * 3600).toLocalTime());
+        clock.keepRecord(&record);
+        clock.show();
+        QTRY_VERIFY(clock.keeper()->known().estimate);
+        clock.setAdjustmentEnabled(true);
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        child<QMenu>(&clock, "ContextMenu")->findChild<QAction *>("ClockRecord")->trigger();
+        auto *window = clock.findChild<RecordWindow *>();
+        QVERIFY(window);
+        QVERIFY(child<QLabel>(window, "Expected")->text().contains(secondsPerDay > 0 ? "+0." : "-0."));
+        QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
+        child<QPushButton>(window, "ApplyEstimate")->click();
+        QCOMPARE(f.fake.timeSetter.requests.size(), 1);
+        QVERIFY2(std::abs(f.fake.timeSetter.requests.first().count() + truth(84)) <= 20,
+                 qPrintable(QString::number(f.fake.timeSetter.requests.first().count())));
+        f.fake.timeSetter.answer();
+        QTRY_COMPARE(clock.keeper()->known().recent.back().source, Source::Estimate);
+        record.waitForAppends();
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().endsWith("\tset\n"));
     }
 
     // Each switch of the menu shows its state as the menu opens, and its letter switches it.
