@@ -19,6 +19,7 @@ constexpr qint64 kHourMs = 3'600'000;
 constexpr double kDayMs = 86'400'000;
 const qint64 kStartMs = QDateTime(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC).toMSecsSinceEpoch();
 constexpr double kNever = std::numeric_limits<double>::infinity();
+constexpr double kCoastEveryMs = 5 * 60'000;
 
 // True time runs on; the clock reads it plus its error, which the drift grows and shifts
 // move. The steady clock stands still while the computer sleeps.
@@ -47,7 +48,7 @@ public:
     SimSetter(SimClock &clock, const Scenario &scenario) : m_clock(clock), m_scenario(scenario) {}
     void shiftClock(milliseconds shift, Callback done, Prompt prompt) override
     {
-        if (m_scenario.syncOn)
+        if (syncOn)
             return done({Outcome::AutomaticSync, {}});
         if (prompt == Prompt::Never && !m_scenario.unattendedAllowed)
             return done({Outcome::NeedsAuthorisation, {}});
@@ -55,9 +56,10 @@ public:
         ++shifts;
         done({});
     }
-    void readNetworkSync(SyncCallback done) override { done({true, m_scenario.syncOn, true}); }
+    void readNetworkSync(SyncCallback done) override { done({true, syncOn, true}); }
     void setNetworkSync(bool, Callback done) override { done({Outcome::NotAuthorised, {}}); }
     int shifts = 0;
+    bool syncOn = false;
 
 private:
     SimClock &m_clock;
@@ -104,11 +106,17 @@ public:
         m_clock.ratePerMs = s.secondsPerDay * 1000 / kDayMs;
         m_keeper.setAdjustmentEnabled(s.adjustment);
         m_keeper.setRecordsClicks(true);
+        QObject::connect(&m_keeper, &ClockKeeper::coastChanged, &m_keeper, [this](ClockKeeper::Coast coast) {
+            m_coasted |= coast == ClockKeeper::Coast::Coasting;
+            m_report.coastStopped = coast == ClockKeeper::Coast::Stopped || (m_coasted && coast != ClockKeeper::Coast::Coasting);
+        });
         m_hourly = new HourlyListening(
             [this](milliseconds limit) -> Ear * { return new SimEar(&m_ear, m_clock.steadyMs + double(limit.count())); },
             m_clock, m_alarm, m_keeper, &m_keeper);
         m_clock.trueMs = double(kStartMs - kHourMs / 2);
         m_hourly->setEnabled(true);
+        m_keeper.setCoasting(s.coast);
+        m_nextCoast = s.coast ? m_clock.trueMs + kCoastEveryMs : kNever;
     }
 
     Report go()
@@ -125,6 +133,9 @@ private:
     void live(int hour)
     {
         const double top = double(kStartMs + hour * kHourMs);
+        m_setter.syncOn = m_s.syncOn && (m_s.syncOffFromHour < 0 || hour < m_s.syncOffFromHour);
+        if (hour % 24 == 0 && m_s.wanderPerDay > 0)
+            m_clock.ratePerMs += (m_random.bounded(2) ? 1 : -1) * m_s.wanderPerDay * 1000 / kDayMs;
         if (hour == m_s.resumeHour) {
             advanceTo(top - kHourMs / 2);
             m_clock.pass(top - 5000 - m_clock.trueMs, true);
@@ -139,6 +150,14 @@ private:
         }
         advanceTo(top - 1000);
         m_report.errorMs.push_back(m_clock.errorMs);
+        const auto expected = m_keeper.known().errorAt(m_clock.now().toMSecsSinceEpoch());
+        m_report.expectedMs.push_back(expected ? expected->ms : std::nan(""));
+        m_report.sigmaMs.push_back(expected ? expected->sigmaMs : std::nan(""));
+        if (m_keeper.coast() == ClockKeeper::Coast::Coasting && expected && !radioSpeaks(m_s, hour)) {
+            m_report.worstWhileCoastingMs = std::max(m_report.worstWhileCoastingMs, std::abs(m_clock.errorMs));
+            m_report.worstMissWhileCoasting = std::max(m_report.worstMissWhileCoasting,
+                                                       std::abs(m_clock.errorMs - expected->ms) / expected->sigmaMs);
+        }
         worst(m_clock.errorMs);
         if (radioSpeaks(m_s, hour)) {
             double markTrue = top + jitter();
@@ -169,6 +188,8 @@ private:
         const double offset = offsetFromMinute(wallMs);
         ++m_report.heard;
         Q_EMIT m_ear->heard({offset, QDateTime::fromMSecsSinceEpoch(std::llround(wallMs - offset)), m_clock.steady()});
+        if (m_s.coast)
+            m_keeper.considerCoasting(); // the five minutes may be up before the fit is in
         settle();
         worst(m_clock.errorMs);
     }
@@ -181,12 +202,19 @@ private:
                                      ? double(m_alarm.armedAt.toMSecsSinceEpoch()) - m_clock.errorMs
                                      : kNever;
             const double deadline = m_ear ? m_clock.trueMs + (m_ear->deadline - m_clock.steadyMs) : kNever;
-            const double next = std::min({trueMs, alarm, deadline});
+            const double next = std::min({trueMs, alarm, deadline, m_nextCoast});
             if (next > m_clock.trueMs)
                 m_clock.pass(next - m_clock.trueMs);
-            if (next == trueMs && trueMs < alarm && trueMs < deadline)
+            if (next == trueMs && trueMs < alarm && trueMs < deadline && trueMs < m_nextCoast)
                 return;
-            if (m_ear && m_clock.steadyMs >= m_ear->deadline)
+            if (next == m_nextCoast) {
+                m_nextCoast += kCoastEveryMs;
+                const double before = m_clock.errorMs;
+                m_keeper.considerCoasting();
+                settle();
+                m_report.largestCoastStepMs = std::max(m_report.largestCoastStepMs, std::abs(m_clock.errorMs - before));
+                worst(m_clock.errorMs);
+            } else if (m_ear && m_clock.steadyMs >= m_ear->deadline)
                 Q_EMIT m_ear->gaveUp({Ear::GiveUp::TimedOut, {}});
             else
                 m_alarm.ringIfDue(m_clock.now().addMSecs(1));
@@ -212,6 +240,8 @@ private:
     ClockKeeper m_keeper;
     HourlyListening *m_hourly = nullptr;
     SimEar *m_ear = nullptr;
+    double m_nextCoast = kNever;
+    bool m_coasted = false;
     QRandomGenerator m_random{7};
     std::vector<timerecord::Event> m_events;
     Report m_report;

@@ -26,6 +26,9 @@ struct Scenario {
     bool unattendedAllowed = true;
     bool adjustment = true; // the time-signal adjustment switch
     bool syncOn = false;
+    int syncOffFromHour = -1;  // with syncOn, network sync goes off at this hour
+    bool coast = false;        // 「見積もりで自動的に合わせる」
+    double wanderPerDay = 0;   // the drift changes by this much (s a day) each midnight, either way
 };
 
 struct Report {
@@ -35,6 +38,12 @@ struct Report {
     int shifts = 0;              // changes the time service made
     int heard = 0;               // marks the ear gave
     QString outcomes;            // each record line's outcome, one letter each (see run())
+    std::vector<double> expectedMs; // the keeper's expected error just before each hour (NaN: none)
+    std::vector<double> sigmaMs;    // and its stated uncertainty
+    double largestCoastStepMs = 0;
+    bool coastStopped = false;   // coasting stopped itself (and said so) after it had moved the clock
+    double worstWhileCoastingMs = 0;  // the true error at any silent hour while coasting
+    double worstMissWhileCoasting = 0; // the largest |true − expected| / stated sigma then
 };
 
 Report run(const Scenario &scenario);

@@ -64,6 +64,38 @@ int main(int argc, char **argv)
                     report.worstMs / 1000, report.errorMs.back() / 1000, report.shifts, report.heard,
                     qint64(timer.elapsed()));
     }
+    std::printf("\ncoasting: three days heard every hour, then seven silent (10 days)\n\n"
+                "| fortnight | coasting | worst true error, silent week | while coasting | worst miss while coasting | largest coast step | "
+                "coasting stopped itself, at the end |\n|---|---|---|---|---|---|---|\n");
+    const auto silentWeek = [](double drift, bool coast, double wander = 0) {
+        Scenario c = drifting(drift, Radio::SilentAfterThreeDays);
+        c.days = 10, c.coast = coast, c.wanderPerDay = wander;
+        return c;
+    };
+    std::vector<std::pair<const char *, Scenario>> coasts{
+        {"gains 2 s/day", silentWeek(2, false)},
+        {"gains 2 s/day", silentWeek(2, true)},
+        {"loses 4 s/day", silentWeek(-4, true)},
+        {"gains 2 s/day, wandering 0.2 s/day a day", silentWeek(2, true, 0.2)},
+        {"loses 1 s/day, wandering 0.2 s/day a day", silentWeek(-1, true, 0.2)}};
+    Scenario c = silentWeek(2, true);
+    c.falseMarkHour = 60, c.falseMarkMs = 1500;
+    coasts.push_back({"gains 2 s/day, a false mark 1.5 s off", c});
+    c = silentWeek(2, true);
+    c.syncOn = true;
+    coasts.push_back({"gains 2 s/day, network sync on", c});
+    c = silentWeek(2, true);
+    c.adjustment = false;
+    coasts.push_back({"gains 2 s/day, time-signal adjustment off", c});
+    for (const auto &[name, scenario] : coasts) {
+        const fortnight::Report report = fortnight::run(scenario);
+        double worst = 0;
+        for (std::size_t hour = 72; hour < report.errorMs.size(); ++hour)
+            worst = std::max(worst, std::abs(report.errorMs[hour]));
+        std::printf("| %s | %s | %.3f s | %.3f s | %.1f σ | %.0f ms | %s |\n", name, scenario.coast ? "on" : "off",
+                    worst / 1000, report.worstWhileCoastingMs / 1000, report.worstMissWhileCoasting,
+                    report.largestCoastStepMs, report.coastStopped ? "yes" : "no");
+    }
     std::printf("\nthe estimate's button after three days heard and 12 h of silence:\n\n| drift | true error after |\n"
                 "|---|---|\n");
     for (const double drift : {1.0, -1.0, 4.0, -4.0}) {

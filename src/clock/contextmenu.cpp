@@ -104,24 +104,23 @@ void ContextMenu::readStates()
 
 void ContextMenu::switchOnTop(bool on)
 {
-    save(Key::OnTop, on);
+    saveSwitch(m_store, Key::OnTop, on, m_window);
     Q_EMIT onTopChanged(on);
 }
 
-void ContextMenu::switchHolidays(bool on) { save(Key::Holiday, on); }
+void ContextMenu::switchHolidays(bool on) { saveSwitch(m_store, Key::Holiday, on, m_window); }
 
 void ContextMenu::switchHourly(bool on)
 {
-    save(Key::Hourly, on);
+    saveSwitch(m_store, Key::Hourly, on, m_window);
     Q_EMIT hourlyChanged(on);
 }
 
-// A refused save is told as the settings dialog tells it; the switch holds until the end.
-void ContextMenu::save(Key key, bool on)
+// A refused save is told as the settings dialog tells it.
+void ContextMenu::saveSwitch(SettingsStore &store, Key key, bool on, QWidget *window)
 {
-    if (!m_store.SaveSetting(key, storedtext::fromSwitch(on)))
-        openWarning(m_window, saveRefusedTitle(), saveRefusedText(m_store.filePath(), m_store.saveError()),
-                    "SaveRefused");
+    if (!store.SaveSetting(key, storedtext::fromSwitch(on)))
+        openWarning(window, saveRefusedTitle(), saveRefusedText(store.filePath(), store.saveError()), "SaveRefused");
 }
 
 void ContextMenu::switchAutostart(bool on)

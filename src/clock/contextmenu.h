@@ -17,6 +17,8 @@ class ContextMenu : public QMenu
 public:
     // The time-signal entries are greyed whenever `adjustmentSpot` is disabled.
     ContextMenu(QWidget *window, const QWidget *adjustmentSpot, SettingsStore &store, Platform platform);
+    // Saves a switch; a refusal is told over `window`, and the switch holds until the end.
+    static void saveSwitch(SettingsStore &store, Key key, bool on, QWidget *window);
 
 signals:
     void settingsRequested();
@@ -38,7 +40,6 @@ private:
     void switchHolidays(bool on);
     void switchHourly(bool on);
     void switchNetworkSync(bool on);
-    void save(Key key, bool on);
     void tell(const QString &text);
     static QString reasonFor(const Autostart::Refusal &refusal);
 

@@ -137,14 +137,33 @@ void Form1::switchHourly(bool on)
 {
     m_hourly->setEnabled(on);
     m_keeper->setRecordsClicks(on);
+    applyCoast();
     m_tipStale = true;
     updateTip();
+}
+
+void Form1::switchCoast(bool on)
+{
+    ContextMenu::saveSwitch(m_store, Key::Coast, on, m_recordWindow);
+    applyCoast();
+}
+
+// Coasting goes with the hourly listening: it lives on what the radio taught it.
+void Form1::applyCoast()
+{
+    const bool hourly = m_hourly->isEnabled();
+    const bool coast = m_store.switchValue(Key::Coast) == 1;
+    m_keeper->setCoasting(hourly && coast);
+    if (m_recordWindow)
+        m_recordWindow->showCoastSwitch(coast, hourly);
 }
 
 void Form1::openRecord()
 {
     if (!m_recordWindow) {
         m_recordWindow = new RecordWindow(*m_keeper, m_platform.clock, m_platform.timeSetter, this);
+        connect(m_recordWindow, &RecordWindow::coastSwitched, this, &Form1::switchCoast);
+        applyCoast();
     }
     m_recordWindow->show();
     m_recordWindow->raise();
@@ -155,6 +174,9 @@ void Form1::openRecord()
 void Form1::updateTip()
 {
     const QString holiday = Holiday == 1 ? m_holidayName : QString();
+    // The error expected now moves on: said afresh each minute while the clock listens.
+    const qint64 minute = m_reading.toMSecsSinceEpoch() / 60'000;
+    m_tipStale |= m_hourly->isEnabled() && std::exchange(m_tipMinute, minute) != minute;
     if (!m_tipStale && holiday == m_tipHoliday)
         return;
     m_tipStale = false;
@@ -172,7 +194,8 @@ QString Form1::faceTip() const
     // The record is the hourly listening's: with it off, the face says nothing of it.
     const knowledge::Knowledge &known = m_keeper->known();
     if (m_hourly->isEnabled() && known.lastMeasurement)
-        lines << RecordWindow::measurementText(*known.lastMeasurement) << RecordWindow::driftText(known.estimate);
+        lines << RecordWindow::measurementText(*known.lastMeasurement) << RecordWindow::driftText(known.estimate)
+              << RecordWindow::lastSetText(known, m_reading.toMSecsSinceEpoch());
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -73,6 +73,8 @@ private:
     void showAdjustment();
     void startAfterFirstShow();
     void switchHourly(bool on);
+    void switchCoast(bool on);
+    void applyCoast();
     void openRecord();
     QString faceTip() const;
     void updateTip();
@@ -90,6 +92,7 @@ private:
     QString m_holidayName;
     QString m_tipHoliday; // the holiday the tooltip names
     bool m_tipStale = true;
+    qint64 m_tipMinute = 0;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_shownOnce = false;

@@ -3,6 +3,7 @@
 #include "clock/driftplot.h"
 #include "platform/clocksource.h"
 
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPointer>
@@ -55,6 +56,17 @@ RecordWindow::RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSe
     });
     layout->addWidget(m_apply, 0, Qt::AlignRight);
     m_status = addLine(layout, "Status", this);
+    m_coast = new QCheckBox(tr("見積もりで自動的に合わせる"), this);
+    m_coast->setObjectName(QStringLiteral("Coast"));
+    m_coast->setToolTip(tr("時報が聞こえないあいだも、見積もりのずれが 0.05 秒に達するたびに合わせます。"
+                           "毎正時に時報を聞くときだけ使えます。"));
+    connect(m_coast, &QCheckBox::clicked, this, &RecordWindow::coastSwitched);
+    layout->addWidget(m_coast);
+    m_coastState = addLine(layout, "CoastState", this);
+    m_coastState->setWordWrap(true);
+    connect(&m_keeper, &ClockKeeper::coastChanged, this,
+            [this](ClockKeeper::Coast coast) { m_coastState->setText(coastText(coast)); });
+    m_coastState->setText(coastText(m_keeper.coast()));
     connect(&m_keeper, &ClockKeeper::published, this, &RecordWindow::refresh);
     connect(&m_keeper, &ClockKeeper::adjusted, this, [this](ClockKeeper::Gesture by) {
         if (by == ClockKeeper::Gesture::Estimate)
@@ -73,7 +85,7 @@ void RecordWindow::refresh()
 {
     const knowledge::Knowledge &known = m_keeper.known();
     const qint64 nowMs = m_clock.now().toMSecsSinceEpoch();
-    m_plot->show(known.points, known.estimate, nowMs);
+    m_plot->show(known, nowMs);
     m_drift->setText(driftText(known.estimate));
     showExpected(nowMs);
     m_last->setText(known.lastMeasurement ? measurementText(*known.lastMeasurement) : tr("測定はまだありません"));
@@ -85,6 +97,44 @@ void RecordWindow::refresh()
         self->m_syncOn = sync.on;
         self->enableApply();
     });
+}
+
+void RecordWindow::showCoastSwitch(bool checked, bool usable)
+{
+    m_coast->setChecked(checked);
+    m_coast->setEnabled(usable);
+}
+
+QString RecordWindow::coastText(ClockKeeper::Coast coast)
+{
+    switch (coast) {
+    case ClockKeeper::Coast::Off: break;
+    case ClockKeeper::Coast::Waiting:
+        return tr("自動では合わせていません: 1 日以上にわたる測定と、±0.02 秒以内の見積もりが要ります"
+                  "（ネットワーク時刻同期がオフで、時報調整機能がオンのときだけ合わせます）。");
+    case ClockKeeper::Coast::Coasting: return tr("時報のあいだも見積もりで合わせています。");
+    case ClockKeeper::Coast::Stopped:
+        return tr("見積もりが 1 回に 1 秒を超えるずれを求めたので、自動で合わせるのをやめました。"
+                  "見積もりが外れています。次に時報が聞こえたら再開します。");
+    }
+    return {};
+}
+
+QString RecordWindow::lastSetText(const knowledge::Knowledge &known, qint64 nowMs)
+{
+    QStringList lines;
+    if (known.lastSet) {
+        using timerecord::Source;
+        const Source by = known.lastSet->source;
+        const QString how = by == Source::Hourly || by == Source::Listening ? tr("時報で")
+                            : by == Source::Estimate                       ? tr("見積もりで")
+                                                                           : tr("手で");
+        lines << tr("最後に合わせたのは %1（%2）")
+                     .arg(known.lastSet->utc.toLocalTime().toString(QStringLiteral("MM-dd HH:mm")), how);
+    }
+    if (const auto error = known.errorAt(nowMs))
+        lines << expectedText(*error);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void RecordWindow::showExpected(qint64 nowMs)

@@ -8,6 +8,7 @@
 
 class ClockSource;
 class DriftPlot;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -22,6 +23,8 @@ class RecordWindow : public QWidget
 public:
     RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow);
     void refresh();
+    // The coasting switch: checked as stored, usable only while the clock listens every hour.
+    void showCoastSwitch(bool checked, bool usable);
 
     // Also the face's tooltip's words.
     static QString driftText(const std::optional<drift::Estimate> &estimate);
@@ -32,6 +35,12 @@ public:
     static QString expectedText(const knowledge::ClockError &error);
     // How long ago the newest measurement was.
     static QString ageText(qint64 ms);
+    static QString coastText(ClockKeeper::Coast coast);
+    // When the clock was last set and by what, and the error expected now.
+    static QString lastSetText(const knowledge::Knowledge &known, qint64 nowMs);
+
+signals:
+    void coastSwitched(bool on);
 
 private:
     void fillTable(const std::vector<timerecord::Event> &events);
@@ -45,5 +54,7 @@ private:
     QLabel *m_drift, *m_expected, *m_last, *m_status;
     QTableWidget *m_table;
     QPushButton *m_apply;
+    QCheckBox *m_coast;
+    QLabel *m_coastState;
     bool m_syncOn = false;
 };

@@ -53,7 +53,7 @@ void TimeSignalPrompts::askToSwitchSyncOff()
 // Unattended changes say nothing: the record tells of them.
 void TimeSignalPrompts::tellRefusal(const ClockKeeper::Refusal &refusal)
 {
-    if (refusal.by == ClockKeeper::Gesture::Hourly)
+    if (refusal.by == ClockKeeper::Gesture::Hourly || refusal.by == ClockKeeper::Gesture::Coast)
         return;
     if (refusal.why != ClockKeeper::Why::System)
         openWarning(m_window, title(), keeperRefusalText(refusal.why), "AdjustmentFailure");

@@ -18,11 +18,32 @@ struct Line {
 
 double daysFrom(qint64 originMs, const Point &point) { return double(point.utcMs - originMs) / kDayMs; }
 
-std::optional<Line> fitLine(const std::vector<Point *> &points, qint64 originMs)
+// A wandering rate makes an older point say less of now: what the rate's walk since then
+// could have moved the clock by is added to its own error.
+struct Wander {
+    double msPerDay = 0;
+    qint64 lastMs = 0;
+};
+
+// What a rate that wanders by `msPerDay` each day can move the clock by in `days`: the day's
+// step it may already have taken, then its walk.
+double wanderVariance(double msPerDay, double days)
+{
+    days = std::max(0.0, days);
+    return msPerDay * msPerDay * (days * days + days * days * days / 3);
+}
+
+double varianceOf(const Point &point, const Wander &wander)
+{
+    return sigmaMs(point.measure) * sigmaMs(point.measure)
+           + wanderVariance(wander.msPerDay, double(wander.lastMs - point.utcMs) / 86'400'000);
+}
+
+std::optional<Line> fitLine(const std::vector<Point *> &points, qint64 originMs, const Wander &wander = {})
 {
     double s = 0, sx = 0, sxx = 0, sy = 0, sxy = 0;
     for (const Point *point : points) {
-        const double w = 1 / (sigmaMs(point->measure) * sigmaMs(point->measure));
+        const double w = 1 / varianceOf(*point, wander);
         const double x = daysFrom(originMs, *point);
         s += w;
         sx += w * x;
@@ -35,8 +56,8 @@ std::optional<Line> fitLine(const std::vector<Point *> &points, qint64 originMs)
         return std::nullopt;
     Line line{(sxx * sy - sx * sxy) / d, (s * sxy - sx * sy) / d, sxx / d, -sx / d, s / d, 0};
     for (const Point *point : points) {
-        const double r = (point->errorMs - line.at(daysFrom(originMs, *point))) / sigmaMs(point->measure);
-        line.chiSquare += r * r;
+        const double r = point->errorMs - line.at(daysFrom(originMs, *point));
+        line.chiSquare += r * r / varianceOf(*point, wander);
     }
     return line;
 }
@@ -100,6 +121,35 @@ void setAsideStrays(std::vector<Point *> &used, qint64 originMs)
         used = std::move(kept);
     }
 }
+// The rate's wander from day to day: each whole day's own rate against the next day's, less
+// what their stated errors alone would make them differ by. A steady clock's comes out near
+// nothing; one whose rate moves from day to day shows it.
+double rateWander(std::vector<Point *> points, qint64 originMs)
+{
+    std::sort(points.begin(), points.end(), [](const Point *a, const Point *b) { return a->utcMs < b->utcMs; });
+    constexpr qint64 kDay = 86'400'000, kHalfDay = kDay / 2;
+    std::vector<std::pair<double, double>> rates; // ms a day, and its variance
+    for (auto from = points.begin(); from != points.end();) {
+        const qint64 dayEnds = (*from)->utcMs + kDay;
+        const auto to = std::find_if(from, points.end(), [dayEnds](const Point *p) { return p->utcMs >= dayEnds; });
+        const std::vector<Point *> day(from, to);
+        if (day.size() >= 3 && day.back()->utcMs - day.front()->utcMs >= kHalfDay) {
+            if (const std::optional<Line> line = fitLine(day, originMs)) {
+                const double scale = std::max(1.0, line->chiSquare / double(day.size() - 2));
+                rates.emplace_back(line->b, line->c11 * scale);
+            }
+        }
+        from = to;
+    }
+    if (rates.size() < 2)
+        return 0;
+    double excess = 0;
+    for (std::size_t i = 0; i + 1 < rates.size(); ++i) {
+        const double d = rates[i + 1].first - rates[i].first;
+        excess += d * d - rates[i].second - rates[i + 1].second;
+    }
+    return std::sqrt(std::max(0.0, excess / double(rates.size() - 1)));
+}
 } // namespace
 
 double sigmaMs(Measure measure) { return measure == Measure::Click ? kClickSigmaMs : kListeningSigmaMs; }
@@ -115,17 +165,18 @@ std::optional<Estimate> estimate(std::vector<Point> &points, qint64 nowMs)
     if (!spansEnough(used))
         return std::nullopt;
     setAsideStrays(used, nowMs);
-    const std::optional<Line> line = fitLine(used, nowMs);
+    const auto [first, last] = std::minmax_element(used.begin(), used.end(),
+                                                   [](const Point *a, const Point *b) { return a->utcMs < b->utcMs; });
+    const Wander wander{rateWander(used, nowMs), (*last)->utcMs};
+    const std::optional<Line> line = fitLine(used, nowMs, wander);
     if (!line)
         return std::nullopt;
     // Points that scatter more than their stated errors widen the uncertainty to match.
     const auto degrees = double(used.size()) - 2;
     const double scale = degrees > 0 ? std::max(1.0, line->chiSquare / degrees) : 1.0;
-    const auto [first, last] = std::minmax_element(used.begin(), used.end(),
-                                                   [](const Point *a, const Point *b) { return a->utcMs < b->utcMs; });
     return Estimate{line->b / 1000,     std::sqrt(line->c11 * scale) / 1000, line->a,
                     std::sqrt(line->c00 * scale), int(used.size()), nowMs, line->c01 * scale, (*first)->utcMs,
-                    (*last)->utcMs};
+                    (*last)->utcMs, wander.msPerDay};
 }
 
 double Estimate::errorAtMs(qint64 ms) const
@@ -138,7 +189,8 @@ double Estimate::sigmaAtMs(qint64 ms) const
     const double days = double(ms - nowMs) / kDayMs;
     const double rateSigma = secondsPerDaySigma * 1000;
     return std::sqrt(std::max(0.0, errorNowSigmaMs * errorNowSigmaMs + 2 * days * covariance
-                                       + days * days * rateSigma * rateSigma));
+                                       + days * days * rateSigma * rateSigma)
+                     + wanderVariance(wanderMsPerDay, double(ms - lastMs) / kDayMs));
 }
 
 } // namespace drift

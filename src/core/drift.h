@@ -29,6 +29,9 @@ struct Estimate {
     qint64 nowMs = 0;
     double covariance = 0; // of errorNowMs and the rate in ms a day
     qint64 firstMs = 0, lastMs = 0; // the span of the points used
+    // How far the rate wanders from one day to the next, in ms a day (each day, either way):
+    // past the last point the error to expect grows by it, as a clock's rate does.
+    double wanderMsPerDay = 0;
 
     // The free-running error the line predicts at `ms`, and its standard deviation.
     double errorAtMs(qint64 ms) const;

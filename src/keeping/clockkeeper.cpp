@@ -24,9 +24,14 @@ Outcome outcomeFor(TimeSetter::Outcome answer)
     }
 }
 
+bool unattended(ClockKeeper::Gesture by)
+{
+    return by == ClockKeeper::Gesture::Hourly || by == ClockKeeper::Gesture::Coast;
+}
+
 TimeSetter::Prompt promptFor(ClockKeeper::Gesture by)
 {
-    return by == ClockKeeper::Gesture::Hourly ? TimeSetter::Prompt::Never : TimeSetter::Prompt::Allowed;
+    return unattended(by) ? TimeSetter::Prompt::Never : TimeSetter::Prompt::Allowed;
 }
 } // namespace
 
@@ -35,6 +40,70 @@ ClockKeeper::ClockKeeper(const ClockSource &clock, TimeSetter &setter, QObject *
 {
     setObjectName(QStringLiteral("ClockKeeper"));
     m_fitter.setMaxThreadCount(1);
+    m_coastTimer.setInterval(kCoastEvery);
+    connect(&m_coastTimer, &QTimer::timeout, this, &ClockKeeper::considerCoasting);
+    connect(this, &ClockKeeper::published, this, &ClockKeeper::considerCoasting);
+}
+
+void ClockKeeper::setCoasting(bool on)
+{
+    if (on == (m_coast != Coast::Off))
+        return;
+    if (!on) {
+        m_coastTimer.stop();
+        return coastIs(Coast::Off);
+    }
+    coastIs(Coast::Waiting);
+    m_coastTimer.start();
+    considerCoasting();
+}
+
+void ClockKeeper::coastIs(Coast coast)
+{
+    if (std::exchange(m_coast, coast) != coast)
+        Q_EMIT coastChanged(coast);
+}
+
+// The error to coast on, where the estimate is good enough to act on unattended. A change
+// not yet fitted in waits for its fit: the estimate and its shifts must be of one record.
+std::optional<knowledge::ClockError> ClockKeeper::coastingError(const QDateTime &now) const
+{
+    const auto &estimate = m_known.estimate;
+    if (m_fitsInFlight > 0 || !estimate
+        || estimate->lastMs - estimate->firstMs < duration_cast<milliseconds>(kCoastSpan).count())
+        return std::nullopt;
+    const knowledge::ClockError error = knowledge::errorAt(*estimate, m_known.shifted, now.toMSecsSinceEpoch());
+    if (!(error.sigmaMs <= kCoastSigmaMs))
+        return std::nullopt;
+    return error;
+}
+
+void ClockKeeper::considerCoasting()
+{
+    if (m_coast == Coast::Off || m_coast == Coast::Stopped || m_pending || m_fitsInFlight > 0)
+        return; // a fit on its way looks again once it is in
+    if (!m_adjustmentEnabled || !coastingError(m_clock.now()))
+        return coastIs(Coast::Waiting);
+    m_setter.readNetworkSync([self = QPointer<ClockKeeper>(this)](const TimeSetter::SyncState &sync) {
+        if (self)
+            self->coastOn(sync);
+    });
+}
+
+// A step over the cap means the estimate is wrong: coasting stops rather than take it.
+void ClockKeeper::coastOn(const TimeSetter::SyncState &sync)
+{
+    const QDateTime reading = m_clock.now();
+    const std::optional<knowledge::ClockError> error = coastingError(reading);
+    if (m_coast == Coast::Off || m_coast == Coast::Stopped || m_pending || m_fitsInFlight > 0)
+        return;
+    if (sync.on || !error)
+        return coastIs(Coast::Waiting);
+    if (std::abs(error->ms) > double(kCoastCap.count()))
+        return coastIs(Coast::Stopped);
+    coastIs(Coast::Coasting);
+    if (std::abs(error->ms) >= double(kCoastStep.count()))
+        begin({Gesture::Coast, reading.addMSecs(-qRound64(error->ms)), m_clock.steady(), reading});
 }
 
 void ClockKeeper::load()
@@ -190,7 +259,7 @@ void ClockKeeper::answered(const TimeSetter::Result &result, milliseconds shift)
         finish(Outcome::Set, shift);
         return Q_EMIT adjusted(m_request.by, m_request.target);
     }
-    if (result.outcome != TimeSetter::Outcome::AutomaticSync || m_askedAboutSync || m_request.by == Gesture::Hourly)
+    if (result.outcome != TimeSetter::Outcome::AutomaticSync || m_askedAboutSync || unattended(m_request.by))
         return refuse(m_request.by, Why::System, result);
     // Only where a sync service can be switched off is there anything to ask.
     m_setter.readNetworkSync([self = QPointer<ClockKeeper>(this), result](const TimeSetter::SyncState &sync) {
@@ -248,6 +317,7 @@ void ClockKeeper::finish(Outcome outcome, milliseconds shift)
     case Gesture::Listening: return record({r.reading.toUTC(), Source::Listening, r.offsetMs, applied, outcome});
     case Gesture::Hourly: return record({r.reading.toUTC(), Source::Hourly, r.offsetMs, applied, outcome});
     case Gesture::Estimate:
+    case Gesture::Coast:
         if (outcome == Outcome::Set)
             record({r.reading.toUTC(), Source::Estimate, r.offsetMs, applied, outcome});
         return;
@@ -256,6 +326,10 @@ void ClockKeeper::finish(Outcome outcome, milliseconds shift)
 
 void ClockKeeper::record(const Event &event)
 {
+    // A heard signal always wins: a coast stopped on a wrong estimate starts over.
+    const bool heard = event.source == Source::Hourly || event.source == Source::Listening;
+    if (m_coast == Coast::Stopped && heard && (event.outcome == Outcome::Set || event.outcome == Outcome::BelowThreshold))
+        coastIs(Coast::Waiting);
     m_events.push_back(event);
     if (m_events.size() > std::size_t(timerecord::kKeptLines))
         m_events.erase(m_events.begin());
@@ -270,6 +344,7 @@ void ClockKeeper::record(const Event &event)
 // application, which outlives the keeper.
 void ClockKeeper::refit()
 {
+    ++m_fitsInFlight;
     m_fitter.start([self = QPointer<ClockKeeper>(this), events = m_events, nowMs = m_clock.now().toMSecsSinceEpoch()] {
         knowledge::Knowledge known = knowledge::learn(events, nowMs, kEventsShown);
         QMetaObject::invokeMethod(
@@ -277,6 +352,7 @@ void ClockKeeper::refit()
             [self, known = std::move(known)]() mutable {
                 if (!self)
                     return;
+                --self->m_fitsInFlight;
                 self->m_known = std::move(known);
                 Q_EMIT self->published();
             },

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QThreadPool>
+#include <QTimer>
 #include <chrono>
 
 class ClockSource;
@@ -36,8 +37,20 @@ public:
     // A click that moves the clock more than this aimed at no pip: a shift, not a measure.
     static constexpr std::chrono::milliseconds kClickMeasures{5000};
     static constexpr int kEventsShown = 20;
+    // Coasting: between heard signals the clock is moved by the expected error once it
+    // reaches a step, looked at this often, while the estimate spans a day and is this
+    // sure; a larger step than the cap means the estimate is wrong.
+    static constexpr std::chrono::minutes kCoastEvery{5};
+    static constexpr std::chrono::milliseconds kCoastStep{50};
+    static constexpr std::chrono::milliseconds kCoastCap{1000};
+    static constexpr std::chrono::hours kCoastSpan{24};
+    static constexpr double kCoastSigmaMs = 20;
 
-    enum class Gesture { Click, Listening, Hourly, Estimate };
+    enum class Gesture { Click, Listening, Hourly, Estimate, Coast };
+    // Off: not asked; Waiting: asked, but the estimate or the system does not allow it now;
+    // Coasting: it moves the clock; Stopped: the estimate wanted more than the cap, until a
+    // signal is heard again.
+    enum class Coast { Off, Waiting, Coasting, Stopped };
     enum class Why { System, Busy, AdjustmentOff, NoEstimate, EstimateTooLarge };
     struct Refusal {
         Gesture by = Gesture::Click;
@@ -57,6 +70,10 @@ public:
     bool adjustmentEnabled() const { return m_adjustmentEnabled; }
     // Clicks are recorded only while the clock listens every hour.
     void setRecordsClicks(bool on) { m_recordsClicks = on; }
+    void setCoasting(bool on);
+    Coast coast() const { return m_coast; }
+    // Moves the clock by the expected error where coasting may; at start and every 5 minutes.
+    void considerCoasting();
 
     // To the minute the face shows (the reading it was drawn from; null: the clock's).
     void click(const QDateTime &faceShows);
@@ -86,6 +103,7 @@ signals:
     // The user kept network sync on: the time was left as it was.
     void declined(ClockKeeper::Gesture by);
     void published();
+    void coastChanged(ClockKeeper::Coast coast);
 
 private:
     struct Request {
@@ -106,12 +124,16 @@ private:
     void finish(timerecord::Outcome outcome, std::chrono::milliseconds shift);
     void record(const timerecord::Event &event);
     void refit();
+    void coastIs(Coast coast);
+    void coastOn(const TimeSetter::SyncState &sync);
+    std::optional<knowledge::ClockError> coastingError(const QDateTime &now) const;
 
     const ClockSource &m_clock;
     TimeSetter &m_setter;
     TimeRecord *m_record = nullptr;
     std::vector<timerecord::Event> m_events;
     std::vector<timerecord::Event> m_sinceLoad; // recorded while the file was being read
+    int m_fitsInFlight = 0;
     knowledge::Knowledge m_known;
     Request m_request;
     std::chrono::milliseconds m_lastShift{};
@@ -120,5 +142,7 @@ private:
     bool m_adjustmentEnabled = true;
     bool m_recordsClicks = false;
     bool m_loading = false;
+    Coast m_coast = Coast::Off;
+    QTimer m_coastTimer;
     QThreadPool m_fitter;
 };

@@ -1,6 +1,7 @@
 #include "keeping/knowledge.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace knowledge {
 
@@ -61,17 +62,45 @@ std::optional<ClockError> Knowledge::errorAt(qint64 ms) const
     return knowledge::errorAt(*estimate, shifted, ms);
 }
 
+std::optional<double> Knowledge::fittedAt(qint64 ms) const
+{
+    if (!estimate)
+        return std::nullopt;
+    double shifted = double(shiftedBefore);
+    for (const Correction &c : corrections)
+        shifted += c.utcMs <= ms ? c.shiftMs : 0;
+    return estimate->errorAtMs(ms) + shifted;
+}
+
 Knowledge learn(const std::vector<Event> &events, qint64 nowMs, std::size_t recentShown)
 {
     Knowledge known;
     std::vector<drift::Point> points = freeRunning(events);
     known.estimate = drift::estimate(points, nowMs);
-    std::copy_if(points.begin(), points.end(), std::back_inserter(known.points),
-                 [nowMs](const drift::Point &p) { return p.utcMs > nowMs - drift::kWindowMs; });
+    const qint64 fromMs = nowMs - drift::kWindowMs;
+    auto point = points.begin();
+    for (const Event &event : events) {
+        const qint64 at = event.utc.toMSecsSinceEpoch();
+        const bool isPoint = countsAsPoint(event);
+        const bool setAside = isPoint && (point++)->setAside;
+        if (at <= fromMs) {
+            known.shiftedBefore += event.outcome == Outcome::Set ? event.shiftMs : 0;
+            continue;
+        }
+        if (isPoint)
+            known.shown.push_back({at, double(event.offsetMs), event.source, setAside});
+        // A change by hand measured nothing: where it started from is the line's to say.
+        if (event.outcome == Outcome::Set && event.shiftMs != 0)
+            known.corrections.push_back({at, event.source == Source::Hand ? std::nan("") : double(event.offsetMs),
+                                         double(event.shiftMs)});
+    }
     const auto shown = std::min(events.size(), recentShown);
     known.recent.assign(events.end() - qsizetype(shown), events.end());
     if (const Event *last = lastMeasurement(events))
         known.lastMeasurement = *last;
+    const auto set = std::find_if(events.rbegin(), events.rend(), [](const Event &e) { return e.outcome == Outcome::Set; });
+    if (set != events.rend())
+        known.lastSet = *set;
     known.shifted = shiftsApplied(events);
     return known;
 }

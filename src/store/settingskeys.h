@@ -9,8 +9,12 @@ enum class Key : int {
     Start, Top, Left,
     Sp1, Sp2, Sp2i, Tel, TelS1, TelS2, Mode,
     ColorB, ColorF, ColorS, ColorTel,
-    Holiday, OnTop, Hourly,
+    Holiday, OnTop, Hourly, Coast,
 };
+
+// The switches the program added beyond the design, from this one on: a missing one is
+// written quietly, so an upgrade does not warn.
+inline constexpr Key kFirstExtra = Key::Holiday;
 
 enum class Encoding { Marker, Position, Switch, Colour };
 
@@ -22,7 +26,7 @@ struct KeyInfo {
     const char *firstRunDefault; // nullptr: written only when the window closes
 };
 
-inline constexpr std::array<KeyInfo, 17> kKeys{{
+inline constexpr std::array<KeyInfo, 18> kKeys{{
     {Key::Start, "info", "start", Encoding::Marker, nullptr},
     {Key::Top, "info", "top", Encoding::Position, nullptr},
     {Key::Left, "info", "left", Encoding::Position, nullptr},
@@ -38,10 +42,11 @@ inline constexpr std::array<KeyInfo, 17> kKeys{{
     {Key::ColorS, "color", "color_s", Encoding::Colour, "255"},
     {Key::ColorTel, "color", "color_tel", Encoding::Colour, "16744576"},
     // Switched from the clock's menu: holidays coloured as Sundays, the window kept on top,
-    // the time signal listened to on every hour.
+    // the time signal listened to on every hour, the clock moved by the estimate between signals.
     {Key::Holiday, "setup", "holiday", Encoding::Switch, "0"},
     {Key::OnTop, "setup", "ontop", Encoding::Switch, "0"},
     {Key::Hourly, "setup", "hourly", Encoding::Switch, "0"},
+    {Key::Coast, "setup", "coast", Encoding::Switch, "0"},
 }};
 
 constexpr const KeyInfo &keyInfo(Key key) { return kKeys[static_cast<std::size_t>(key)]; }

@@ -368,7 +368,8 @@ void SettingsStore::writeMissingDefaults(bool firstRun)
             continue;
         const bool missing = !holds(info.key);
         const bool repair = firstRun && !missing && !holdsValidValue(info.key);
-        if ((missing && !firstRun) || repair)
+        const bool extra = int(info.key) >= int(kFirstExtra);
+        if ((missing && !firstRun && !extra) || repair)
             qCWarning(lcStore).noquote() << QCoreApplication::translate("SettingsStore", "[%1] %2: %3。「%4」を書きます")
                                                 .arg(QLatin1String(info.section), QLatin1String(info.name),
                                                      problemWith(info.key), QLatin1String(info.firstRunDefault));

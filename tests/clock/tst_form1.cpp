@@ -134,8 +134,9 @@ private slots:
         f.form->close();
         f.form.reset();
 
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); // the program's own extras come quietly
         for (const KeyInfo &info : kKeys) {
-            if (info.firstRunDefault && info.key != Key::Tel)
+            if (info.firstRunDefault && info.key != Key::Tel && int(info.key) < int(kFirstExtra))
                 QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("[%1] %2: 値がありません。「%3」を書きます")
                                                                   .arg(QLatin1String(info.section),
                                                                        QLatin1String(info.name),
@@ -144,7 +145,6 @@ private slots:
         f.temp.store().refresh();
         f.open();
         f.form->close();
-        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         f.temp.store().refresh();
         f.open();
         for (const KeyInfo &info : kKeys)

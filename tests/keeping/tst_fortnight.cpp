@@ -32,6 +32,9 @@ private slots:
         QTest::newRow("loses 4 s a day, heard every hour") << drifting(-4) << 200 + 4000 / 24.0 + 5 << -1 << "s";
         QTest::newRow("gains 1 s a day, one hour in three") << drifting(1, Radio::OneInThree) << 200 + 3000 / 24.0 + 5
                                                             << -1 << "s";
+        Scenario coasting = drifting(4);
+        coasting.coast = true;
+        QTest::newRow("gains 4 s a day, every hour, coasting between") << coasting << 200 + 4000 / 24.0 + 5 << -1 << "s";
         QTest::newRow("loses 3 s a day, two days silent") << drifting(-3, Radio::TwoDaysSilent) << 200 + 6000 + 130.0
                                                           << -1 << "s";
         Scenario falseMark = drifting(2);
@@ -75,6 +78,52 @@ private slots:
             QCOMPARE(report.shifts, shifts);
         QVERIFY2(report.outcomes.contains(outcomeSeen), qPrintable(report.outcomes));
         QVERIFY2(report.outcomes.count(QLatin1Char('i')) <= 1, qPrintable(report.outcomes)); // a doubt, once confirmed, is the clock's
+    }
+
+    // Three days heard, then a silent week: coasting on the drift holds the clock, never by a
+    // step over the cap, stops itself where the estimate turns unsure, and never moves a clock
+    // the rules keep still.
+    void coasts_data()
+    {
+        QTest::addColumn<Scenario>("scenario");
+        QTest::addColumn<double>("silentWithinMs"); // 0: not asked
+        QTest::addColumn<bool>("stopsItself");
+        QTest::addColumn<bool>("steps");
+        const auto silentWeek = [](double drift, double wander = 0) {
+            Scenario c = drifting(drift, Radio::SilentAfterThreeDays);
+            c.days = 10, c.coast = true, c.wanderPerDay = wander;
+            return c;
+        };
+        QTest::newRow("gains 2 s a day") << silentWeek(2) << 100.0 << false << true;
+        QTest::newRow("loses 4 s a day") << silentWeek(-4) << 100.0 << false << true;
+        QTest::newRow("gains 2 s a day, wandering 0.2 s a day") << silentWeek(2, 0.2) << 0.0 << true << true;
+        QTest::newRow("loses 1 s a day, wandering 0.2 s a day") << silentWeek(-1, 0.2) << 0.0 << true << true;
+        Scenario falseMark = silentWeek(2);
+        falseMark.falseMarkHour = 60, falseMark.falseMarkMs = 1500;
+        QTest::newRow("a false mark 1.5 s off") << falseMark << 100.0 << false << true;
+        Scenario sync = silentWeek(2);
+        sync.syncOn = true;
+        QTest::newRow("network sync on") << sync << 0.0 << false << false;
+        sync.syncOffFromHour = 100;
+        QTest::newRow("sync off on day 5, the estimate 2 s out: stops, no step") << sync << 0.0 << true << false;
+        Scenario off = silentWeek(-2);
+        off.adjustment = false;
+        QTest::newRow("time-signal adjustment off") << off << 0.0 << false << false;
+    }
+    void coasts()
+    {
+        QFETCH(Scenario, scenario); QFETCH(double, silentWithinMs); QFETCH(bool, stopsItself); QFETCH(bool, steps);
+        const fortnight::Report report = fortnight::run(scenario);
+        double silentWorst = 0;
+        for (std::size_t hour = 72; hour < report.errorMs.size(); ++hour)
+            silentWorst = std::max(silentWorst, std::abs(report.errorMs[hour]));
+        if (silentWithinMs > 0)
+            QVERIFY2(silentWorst <= silentWithinMs, qPrintable(QString::number(silentWorst)));
+        QVERIFY(report.largestCoastStepMs <= 1000);
+        QCOMPARE(report.largestCoastStepMs > 0, steps);
+        QCOMPARE(report.coastStopped, stopsItself);
+        QVERIFY2(report.worstWhileCoastingMs <= 300, qPrintable(QString::number(report.worstWhileCoastingMs)));
+        QVERIFY2(report.worstMissWhileCoasting <= 3, qPrintable(QString::number(report.worstMissWhileCoasting)));
     }
 
     // Three days heard, then silence: the estimate's button brings the clock within 20 ms.
