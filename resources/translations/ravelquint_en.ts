@@ -86,16 +86,20 @@
 <context>
     <name>DriftPlot</name>
     <message>
-        <source>時計の誤差のグラフ（過去14日）</source>
-        <translation>The clock&apos;s error over the last 14 days</translation>
+        <source>時計のずれのグラフ</source>
+        <translation>Graph of the clock&apos;s error</translation>
     </message>
     <message>
-        <source>14日前</source>
-        <translation>14 days ago</translation>
+        <source>%1 から今までの測定 %2 回と、この先 1 日の見積もり</source>
+        <translation>%2 measurements from %1 until now, and the estimate for the next day</translation>
     </message>
     <message>
-        <source>今</source>
-        <translation>now</translation>
+        <source>（秒、進みが正）</source>
+        <translation>(seconds, fast is positive)</translation>
+    </message>
+    <message>
+        <source>今 %1</source>
+        <translation>now %1</translation>
     </message>
 </context>
 <context>
@@ -327,10 +331,6 @@
         <translation>listening</translation>
     </message>
     <message>
-        <source>「秒」のクリック</source>
-        <translation>click on 秒</translation>
-    </message>
-    <message>
         <source>見積もり</source>
         <translation>estimate</translation>
     </message>
@@ -374,6 +374,74 @@
     <message>
         <source>手で（測定でない）</source>
         <translation>by hand (no measurement)</translation>
+    </message>
+    <message>
+        <source>見積もりで自動的に合わせる</source>
+        <translation>Set by the estimate automatically</translation>
+    </message>
+    <message>
+        <source>時報が聞こえないあいだも、見積もりのずれが 0.05 秒に達するたびに合わせます。毎正時に時報を聞くときだけ使えます。</source>
+        <translation>Between heard signals, the clock is set whenever the estimated error reaches 0.05 s. Only while listening every hour.</translation>
+    </message>
+    <message>
+        <source>自動では合わせていません: 1 日以上にわたる測定と、±0.02 秒以内の見積もりが要ります（ネットワーク時刻同期がオフで、時報調整機能がオンのときだけ合わせます）。</source>
+        <translation>Not setting automatically: it needs measurements over a day or more and an estimate within ±0.02 s (and only with network time sync off and the time-signal adjustment on).</translation>
+    </message>
+    <message>
+        <source>時報のあいだも見積もりで合わせています。</source>
+        <translation>Setting the clock by the estimate between signals.</translation>
+    </message>
+    <message>
+        <source>見積もりが 1 回に 1 秒を超えるずれを求めたので、自動で合わせるのをやめました。見積もりが外れています。次に時報が聞こえたら再開します。</source>
+        <translation>Stopped setting automatically: the estimate asked for more than 1 s at once, so it is wrong. It starts again when the signal is next heard.</translation>
+    </message>
+    <message>
+        <source>時報で</source>
+        <translation>by the signal</translation>
+    </message>
+    <message>
+        <source>見積もりで</source>
+        <translation>by the estimate</translation>
+    </message>
+    <message>
+        <source>手で</source>
+        <translation>by hand</translation>
+    </message>
+    <message>
+        <source>最後に合わせたのは %1（%2）</source>
+        <translation>Last set %1 (%2)</translation>
+    </message>
+    <message>
+        <source>合わせた</source>
+        <translation>set</translation>
+    </message>
+    <message>
+        <source>拒否</source>
+        <translation>refused</translation>
+    </message>
+    <message>
+        <source>認証待ち</source>
+        <translation>needs authorisation</translation>
+    </message>
+    <message>
+        <source>同期中</source>
+        <translation>sync on</translation>
+    </message>
+    <message>
+        <source>0.2 秒未満</source>
+        <translation>under 0.2 s</translation>
+    </message>
+    <message>
+        <source>疑わしい</source>
+        <translation>implausible</translation>
+    </message>
+    <message>
+        <source>調整オフ</source>
+        <translation>adjustment off</translation>
+    </message>
+    <message>
+        <source>「秒」</source>
+        <translation>click on 秒</translation>
     </message>
 </context>
 <context>

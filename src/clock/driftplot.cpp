@@ -6,14 +6,15 @@
 #include <cmath>
 
 namespace {
-constexpr double kMarkRadius = 2.5; // a day's 24 marks stay apart even at 14 days
+constexpr double kMarkRadius = 2.5;
+constexpr double kDenseMarkRadius = 1.2; // 72 a day over 14 days stay apart
 constexpr double kMinimumHalfRangeMs = 250;
 constexpr int kBandSteps = 24;
 
-void drawMark(QPainter &painter, QPointF at, timerecord::Source source, bool setAside)
+void drawMark(QPainter &painter, QPointF at, double radius, timerecord::Source source, bool setAside)
 {
     painter.setBrush(setAside ? QBrush() : QBrush(painter.pen().color()));
-    const QRectF box(at - QPointF(kMarkRadius, kMarkRadius), QSizeF(2 * kMarkRadius, 2 * kMarkRadius));
+    const QRectF box(at - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
     switch (source) {
     case timerecord::Source::Hourly: painter.drawEllipse(box); break;
     case timerecord::Source::Listening: painter.drawRect(box); break;
@@ -114,7 +115,7 @@ void DriftPlot::paintEvent(QPaintEvent *)
         painter.setPen(QPen(palette().color(QPalette::Midlight), 1));
     }
     painter.setPen(palette().color(QPalette::Text));
-    painter.drawText(QRectF(0, 0, area.left() + 60, metrics.height() + 2), Qt::AlignLeft | Qt::AlignVCenter,
+    painter.drawText(QRectF(4, 0, width() - 8, metrics.height() + 2), Qt::AlignLeft | Qt::AlignVCenter,
                      tr("（秒、進みが正）"));
     painter.setPen(QPen(palette().color(QPalette::Dark), 1.2));
     painter.drawLine(QPointF(area.left(), py(0)), QPointF(area.right(), py(0)));
@@ -140,7 +141,7 @@ void DriftPlot::paintEvent(QPaintEvent *)
     // Now, at its hour.
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DashLine));
     painter.drawLine(QPointF(px(double(m_nowMs)), area.top()), QPointF(px(double(m_nowMs)), area.bottom()));
-    painter.drawText(QRectF(px(double(m_nowMs)) - 60, 0, 120, metrics.height() + 2), Qt::AlignHCenter,
+    painter.drawText(QRectF(px(double(m_nowMs)) - 60, 0, 120, metrics.height() + 2), Qt::AlignRight,
                      tr("今 %1").arg(QDateTime::fromMSecsSinceEpoch(m_nowMs).toString(QStringLiteral("HH:mm"))));
 
     painter.setClipRect(area);
@@ -177,8 +178,11 @@ void DriftPlot::paintEvent(QPaintEvent *)
         const double from = std::isfinite(c.fromMs) ? c.fromMs : k.fittedAt(c.utcMs - 1).value_or(0);
         painter.drawLine(QPointF(px(double(c.utcMs)), py(from)), QPointF(px(double(c.utcMs)), py(from + c.shiftMs)));
     }
+    // Each mark its own, however many: smaller where they crowd.
+    const double apart = area.width() / std::max<double>(1, double(k.shown.size()));
+    const double radius = std::clamp(apart / 2.5, kDenseMarkRadius, kMarkRadius);
     for (const knowledge::Shown &mark : k.shown) {
         painter.setPen(QPen(mark.setAside ? palette().color(QPalette::Mid) : palette().color(QPalette::Text), 1));
-        drawMark(painter, QPointF(px(double(mark.utcMs)), py(mark.errorMs)), mark.source, mark.setAside);
+        drawMark(painter, QPointF(px(double(mark.utcMs)), py(mark.errorMs)), radius, mark.source, mark.setAside);
     }
 }

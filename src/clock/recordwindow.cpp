@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -24,6 +25,7 @@ QLabel *addLine(QVBoxLayout *layout, const char *name, QWidget *parent)
 }
 
 QString signedSeconds(double ms) { return QString::asprintf("%+.3f", ms / 1000); }
+constexpr int kRowsAtLeast = 5;
 } // namespace
 
 RecordWindow::RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSetter &setter, QWidget *clockWindow)
@@ -46,6 +48,10 @@ RecordWindow::RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSe
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setTabKeyNavigation(false); // one stop for Tab, the arrows within
+    m_table->setWordWrap(false);
+    m_table->setMinimumHeight(m_table->horizontalHeader()->sizeHint().height()
+                              + kRowsAtLeast * m_table->verticalHeader()->defaultSectionSize() + 2 * m_table->frameWidth());
     layout->addWidget(m_table, 1);
     m_apply = new QPushButton(tr("見積もりで合わせる"), this);
     m_apply->setObjectName(QStringLiteral("ApplyEstimate"));
@@ -67,6 +73,14 @@ RecordWindow::RecordWindow(ClockKeeper &keeper, const ClockSource &clock, TimeSe
     connect(&m_keeper, &ClockKeeper::coastChanged, this,
             [this](ClockKeeper::Coast coast) { m_coastState->setText(coastText(coast)); });
     m_coastState->setText(coastText(m_keeper.coast()));
+    m_coastState->setFocusPolicy(Qt::NoFocus);
+    m_status->setFocusPolicy(Qt::NoFocus);
+    // Field, table, button, switch: the order a person reads them in.
+    setTabOrder(m_last, m_table);
+    setTabOrder(m_table, m_apply);
+    setTabOrder(m_apply, m_coast);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(&m_keeper, &ClockKeeper::published, this, &RecordWindow::refresh);
     connect(&m_keeper, &ClockKeeper::adjusted, this, [this](ClockKeeper::Gesture by) {
         if (by == ClockKeeper::Gesture::Estimate)
@@ -162,11 +176,17 @@ void RecordWindow::fillTable(const std::vector<timerecord::Event> &events)
     m_table->setRowCount(int(shown));
     for (std::size_t row = 0; row < shown; ++row) {
         const timerecord::Event &event = events[events.size() - 1 - row];
-        const QStringList cells{event.utc.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+        const QStringList cells{event.utc.toLocalTime().toString(QStringLiteral("MM-dd HH:mm:ss")),
                                 sourceText(event.source), signedSeconds(double(event.offsetMs)),
-                                signedSeconds(double(event.shiftMs)), outcomeText(event.outcome)};
-        for (int column = 0; column < cells.size(); ++column)
-            m_table->setItem(int(row), column, new QTableWidgetItem(cells[column]));
+                                signedSeconds(double(event.shiftMs)), outcomeWord(event.outcome)};
+        // Short words in the cells; the whole sentence for the pointer and the screen reader.
+        const QString sentence = outcomeText(event.outcome);
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            item->setToolTip(sentence);
+            item->setData(Qt::AccessibleTextRole, column == cells.size() - 1 ? sentence : cells[column]);
+            m_table->setItem(int(row), column, item);
+        }
     }
 }
 
@@ -216,12 +236,26 @@ QString RecordWindow::outcomeText(timerecord::Outcome outcome)
     return {};
 }
 
+QString RecordWindow::outcomeWord(timerecord::Outcome outcome)
+{
+    switch (outcome) {
+    case timerecord::Outcome::Set: return tr("合わせた");
+    case timerecord::Outcome::Refused: return tr("拒否");
+    case timerecord::Outcome::NeedsAuthorisation: return tr("認証待ち");
+    case timerecord::Outcome::SyncOn: return tr("同期中");
+    case timerecord::Outcome::BelowThreshold: return tr("0.2 秒未満");
+    case timerecord::Outcome::Implausible: return tr("疑わしい");
+    case timerecord::Outcome::AdjustmentOff: return tr("調整オフ");
+    }
+    return {};
+}
+
 QString RecordWindow::sourceText(timerecord::Source source)
 {
     switch (source) {
     case timerecord::Source::Hourly: return tr("毎正時");
     case timerecord::Source::Listening: return tr("時報を聞いて");
-    case timerecord::Source::Click: return tr("「秒」のクリック");
+    case timerecord::Source::Click: return tr("「秒」");
     case timerecord::Source::Estimate: return tr("見積もり");
     case timerecord::Source::Hand: return tr("手で（測定でない）");
     }

@@ -30,6 +30,7 @@ public:
     static QString driftText(const std::optional<drift::Estimate> &estimate);
     static QString measurementText(const timerecord::Event &event);
     static QString outcomeText(timerecord::Outcome outcome);
+    static QString outcomeWord(timerecord::Outcome outcome); // a cell's short word for it
     static QString sourceText(timerecord::Source source);
     // 「いまの見積もり: +0.665 秒（±0.012 秒）」: the clock's error now, positive when fast.
     static QString expectedText(const knowledge::ClockError &error);

@@ -1,4 +1,5 @@
 #include "clock/mousetarget.h"
+#include "clock/driftplot.h"
 #include "clock/recordwindow.h"
 #include "keeping/clockkeeper.h"
 #include "clock/walltimer.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QPointer>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QAction>
 #include <QApplication>
@@ -308,7 +310,6 @@ private slots:
         clock.show();
         QTRY_VERIFY(clock.keeper()->known().estimate);
         clock.setAdjustmentEnabled(true);
-        QTest::keyClick(&clock, Qt::Key_Menu);
         child<QMenu>(&clock, "ContextMenu")->findChild<QAction *>("ClockRecord")->trigger();
         auto *window = clock.findChild<RecordWindow *>();
         QVERIFY(window);
@@ -322,6 +323,36 @@ private slots:
         QTRY_COMPARE(clock.keeper()->known().recent.back().source, Source::Estimate);
         record.waitForAppends();
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().endsWith("\tset\n"));
+        QCOMPARE(clock.toolTip(), QString()); // the record is the hourly listening's to tell
+        child<QMenu>(&clock, "ContextMenu")->findChild<QAction *>("ListenEveryHour")->trigger();
+        const QString lastSet = RecordWindow::lastSetText(clock.keeper()->known(), f.fake.clock.now().toMSecsSinceEpoch());
+        QVERIFY2(!lastSet.isEmpty() && clock.toolTip().contains(lastSet), qPrintable(clock.toolTip()));
+        QVERIFY(!child<QTableWidget>(window, "Events")->tabKeyNavigation()); // one stop for Tab
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!clock.findChild<RecordWindow *>());
+    }
+
+    // The plot's x-axis spans the marks shown: at least a day back, at most 14, and a day ahead.
+    void plotSpansTheMarksShown_data()
+    {
+        QTest::addColumn<int>("earliestHoursAgo"); // -1: no marks
+        QTest::addColumn<int>("fromHoursAgo");
+        QTest::newRow("no marks: a day") << -1 << 24;
+        QTest::newRow("three hours of marks: a day") << 3 << 24;
+        QTest::newRow("three days") << 72 << 72;
+        QTest::newRow("three weeks: 14 days") << 21 * 24 << 14 * 24;
+    }
+    void plotSpansTheMarksShown()
+    {
+        QFETCH(int, earliestHoursAgo);
+        QFETCH(int, fromHoursAgo);
+        constexpr qint64 kNow = 1'796'000'000'000, kHour = 3'600'000;
+        std::vector<knowledge::Shown> shown;
+        if (earliestHoursAgo >= 0)
+            shown = {{kNow - earliestHoursAgo * kHour, 0}, {kNow - kHour, 0}};
+        QCOMPARE(DriftPlot::span(shown, kNow), (DriftPlot::Span{kNow - fromHoursAgo * kHour, kNow + 24 * kHour}));
     }
 
     // Each switch of the menu shows its state as the menu opens, and its letter switches it.
