@@ -148,6 +148,14 @@
         <source>毎正時の時報を聞いています</source>
         <translation>Listening for the hourly time signal</translation>
     </message>
+    <message>
+        <source>設定を開く</source>
+        <translation>Open the settings</translation>
+    </message>
+    <message>
+        <source>時報調整（表示中の分に時刻を合わせる）</source>
+        <translation>Time signal adjustment (set the clock to the minute shown)</translation>
+    </message>
 </context>
 <context>
     <name>ListenBox</name>
@@ -489,6 +497,70 @@
     <message>
         <source>%1 に書き込めません: %2</source>
         <translation>cannot write in %1: %2</translation>
+    </message>
+    <message>
+        <source>アクセスが許可されていません</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>操作が許可されていません</source>
+        <translation>Operation not permitted</translation>
+    </message>
+    <message>
+        <source>空き容量がありません</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>ディスク使用量の制限を超えています</source>
+        <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+        <source>読み取り専用のファイルシステムです</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>そのようなファイルやフォルダーはありません</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>フォルダーではありません</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>フォルダーです</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>入出力エラーです</source>
+        <translation>Input/output error</translation>
+    </message>
+    <message>
+        <source>使用中です</source>
+        <translation>Device or resource busy</translation>
+    </message>
+    <message>
+        <source>リンクをたどりきれません</source>
+        <translation>Too many levels of symbolic links</translation>
+    </message>
+    <message>
+        <source>名前が長すぎます</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>すでにあります</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>いまは使えません</source>
+        <translation>Resource temporarily unavailable</translation>
+    </message>
+    <message>
+        <source>引数が正しくありません</source>
+        <translation>Invalid argument</translation>
+    </message>
+    <message>
+        <source>別のファイルシステムにまたがります</source>
+        <translation>Invalid cross-device link</translation>
     </message>
 </context>
 <context>

@@ -46,9 +46,9 @@ void Form1::buildLayout()
     Label16 = new MouseTarget(MouseTarget::Gesture::DoubleClick, this);
     Label16->setObjectName(QStringLiteral("Label16"));
     Label16->setGeometry(pixelRect({0, 0, 3375, 1095}));
-    Label16->setAccessibleName(QStringLiteral("設定を開く"));
+    Label16->setAccessibleName(tr("設定を開く"));
     Label17 = new MouseTarget(MouseTarget::Gesture::Click, this);
     Label17->setObjectName(QStringLiteral("Label17"));
     Label17->setGeometry(pixelRect({2560, 840, 255, 255}));
-    Label17->setAccessibleName(QStringLiteral("時報調整（表示中の分に時刻を合わせる）"));
+    Label17->setAccessibleName(tr("時報調整（表示中の分に時刻を合わせる）"));
 }

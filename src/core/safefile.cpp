@@ -117,6 +117,10 @@ bool makeMissingFolders(const QByteArray &path, QString *error)
     return true;
 }
 
+// A temporary's name carries the program's own marker, so no file a person keeps beside
+// the target (a ".backup", a ".old") is ever taken for one.
+constexpr char kTemporaryMarker[] = ".ravelquint-save-";
+
 // A save killed between writing and renaming leaves its temporary behind: one older than a
 // minute has no save waiting on it any more.
 void removeStaleTemporaries(const QByteArray &target)
@@ -124,7 +128,7 @@ void removeStaleTemporaries(const QByteArray &target)
     constexpr int kStaleSeconds = 60;
     constexpr int kSuffixLength = 6; // mkostemp's XXXXXX
     const QByteArray folder = folderOf(target);
-    const QByteArray prefix = target.mid(folder.size() + 1) + '.';
+    const QByteArray prefix = target.mid(folder.size() + 1) + kTemporaryMarker;
     DIR *entries = ::opendir(folder.constData());
     if (!entries)
         return;
@@ -143,11 +147,37 @@ void removeStaleTemporaries(const QByteArray &target)
 }
 } // namespace
 
+// The system's reasons the program meets, in its own language: the C library's words follow
+// the C locale's, which may be neither the program's language nor its encoding.
+const char *errorWords(int error)
+{
+    switch (error) {
+    case EACCES: return QT_TRANSLATE_NOOP("SafeFile", "アクセスが許可されていません");
+    case EPERM: return QT_TRANSLATE_NOOP("SafeFile", "操作が許可されていません");
+    case ENOSPC: return QT_TRANSLATE_NOOP("SafeFile", "空き容量がありません");
+    case EDQUOT: return QT_TRANSLATE_NOOP("SafeFile", "ディスク使用量の制限を超えています");
+    case EROFS: return QT_TRANSLATE_NOOP("SafeFile", "読み取り専用のファイルシステムです");
+    case ENOENT: return QT_TRANSLATE_NOOP("SafeFile", "そのようなファイルやフォルダーはありません");
+    case ENOTDIR: return QT_TRANSLATE_NOOP("SafeFile", "フォルダーではありません");
+    case EISDIR: return QT_TRANSLATE_NOOP("SafeFile", "フォルダーです");
+    case EIO: return QT_TRANSLATE_NOOP("SafeFile", "入出力エラーです");
+    case EBUSY: return QT_TRANSLATE_NOOP("SafeFile", "使用中です");
+    case ELOOP: return QT_TRANSLATE_NOOP("SafeFile", "リンクをたどりきれません");
+    case ENAMETOOLONG: return QT_TRANSLATE_NOOP("SafeFile", "名前が長すぎます");
+    case EEXIST: return QT_TRANSLATE_NOOP("SafeFile", "すでにあります");
+    case EAGAIN: return QT_TRANSLATE_NOOP("SafeFile", "いまは使えません");
+    case EINVAL: return QT_TRANSLATE_NOOP("SafeFile", "引数が正しくありません");
+    case EXDEV: return QT_TRANSLATE_NOOP("SafeFile", "別のファイルシステムにまたがります");
+    default: return nullptr;
+    }
+}
+
 QString errorText(int error)
 {
     const char *name = ::strerrorname_np(error);
-    return QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(std::strerror(error)),
-                                         name ? QString::fromLatin1(name) : QString::number(error));
+    const QString code = name ? QString::fromLatin1(name) : QString::number(error);
+    const char *words = errorWords(error);
+    return words ? QStringLiteral("%1 (%2)").arg(QCoreApplication::translate("SafeFile", words), code) : code;
 }
 
 std::optional<QByteArray> readRegular(const QByteArray &path, int *error)
@@ -239,7 +269,7 @@ Replacement::Replacement(const QByteArray &path, const QByteArray &text)
     if (!target)
         return;
     removeStaleTemporaries(*target);
-    QByteArray temporary = *target + ".XXXXXX";
+    QByteArray temporary = *target + kTemporaryMarker + "XXXXXX";
     const Descriptor file{::mkostemp(temporary.data(), O_CLOEXEC)};
     if (file.fd < 0) {
         m_error = QCoreApplication::translate("SafeFile", "%1 に書き込めません: %2").arg(named(folderOf(*target)), errorText(errno));

@@ -24,6 +24,7 @@ Listener::Listener(AudioCapture &capture, const ClockSource &clock, std::chrono:
     : Ear(parent), m_capture(capture), m_clock(clock), m_limit(limit)
 {
     m_timeUp.setSingleShot(true);
+    m_timeUp.setTimerType(Qt::PreciseTimer);
     connect(&m_timeUp, &QTimer::timeout, this, &Listener::timeIsUp);
 }
 
@@ -41,7 +42,7 @@ void Listener::start()
     m_loudest = 0;
     m_detector.reset();
     m_recent.clear();
-    m_deadline.setRemainingTime(m_limit);
+    m_deadline.setRemainingTime(m_limit, Qt::PreciseTimer);
     m_timeUp.start(m_limit);
     // A refusal may come at once, from inside start().
     m_capture.start([this](int rate) { started(rate); },
@@ -95,10 +96,13 @@ void Listener::failed(const AudioCapture::Failure &failure)
     Q_EMIT gaveUp({giveUpFor(failure.problem), failure.systemMessage});
 }
 
+// A timer may fire a little early; the limit is the steady clock's.
 void Listener::timeIsUp()
 {
     if (!m_listening)
         return;
+    if (!m_deadline.hasExpired())
+        return m_timeUp.start(std::max<qint64>(1, m_deadline.remainingTime()));
     end();
     Q_EMIT gaveUp({m_loudest < kQuiet ? GiveUp::Quiet : GiveUp::TimedOut, {}});
 }

@@ -1,5 +1,6 @@
 #include "platform/wallalarm.h"
 
+#include "core/safefile.h"
 #include "platform/logging.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ TimerFdAlarm::TimerFdAlarm(QObject *parent) : WallAlarm(parent)
     m_fd = ::timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd < 0) {
         qCWarning(lcPlatform).noquote() << QCoreApplication::translate("WallAlarm", "時計の変化を見張れません(%1)")
-                                                  .arg(QString::fromLocal8Bit(std::strerror(errno)));
+                                                  .arg(safefile::errorText(errno));
         return;
     }
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);

@@ -2,7 +2,14 @@
 
 #include <QTabWidget>
 
-TabPage::TabPage(QTabWidget *tabs) : m_tabs(tabs) {}
+// The design's pages are the button face, as its labels are: no lighter band behind them.
+TabPage::TabPage(QTabWidget *tabs) : m_tabs(tabs)
+{
+    QPalette face = palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    setPalette(face);
+    setAutoFillBackground(true);
+}
 
 void TabPage::showEvent(QShowEvent *event)
 {

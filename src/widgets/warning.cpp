@@ -29,6 +29,9 @@ void openBox(QDialog *box, QWidget *window)
 {
     box->setWindowModality(qobject_cast<QDialog *>(window) ? Qt::WindowModal : Qt::NonModal);
     box->show();
+    // Modeless, it would not take the keyboard by itself: Esc and Return must reach it.
+    box->raise();
+    box->activateWindow();
 }
 
 bool hasOpenBox(const QWidget *window)

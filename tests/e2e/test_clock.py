@@ -46,7 +46,9 @@ class Clock:
         runtime = os.path.join(config_home, 'runtime')
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         # Never the machine's own system bus: a stray click must not reach the real timedated.
+        # The record, too, in the test's own folder: never the running user's.
         env = dict(os.environ, XDG_CONFIG_HOME=config_home, XDG_RUNTIME_DIR=runtime, TZ='Asia/Tokyo',
+                   XDG_STATE_HOME=os.path.join(config_home, 'state'),
                    LANG='C.UTF-8', LD_PRELOAD=LIBFAKETIME, DONT_FAKE_MONOTONIC='1', NO_AT_BRIDGE='1',
                    DBUS_SYSTEM_BUS_ADDRESS='unix:path=' + os.path.join(runtime, 'no-system-bus'))
         env.update(extra_env)
@@ -530,6 +532,22 @@ def hourly_listening_sets_the_clock(home):
         stop_all(clock, timedated, audio)
 
 
+def listening_box_takes_the_keyboard(home):
+    """J opens the listening box with no window manager to focus it; Esc, sent to whatever
+    has the keyboard, closes it."""
+    stamp, _, timedated, clock = clock_at_12_34_50(home, {})
+    try:
+        press_in_menu(clock, 'j')
+        title = '^(時報を聞いて合わせる|Listen to the Time Signal)$'
+        check(eventually(lambda: not window_gone(title, clock.process.pid)), 'J opens the listening box')
+        run('xdotool', 'key', 'Escape')
+        check(eventually(lambda: window_gone(title, clock.process.pid)), 'Esc closes the listening box it went to')
+    finally:
+        clock.process.kill()
+        clock.wait()
+        timedated.stop()
+
+
 def press_in_menu(clock, letter):
     """Opens the clock's menu with the Menu key and, once it shows, presses an entry's letter."""
     windows = lambda: run('xdotool', 'search', '--all', '--onlyvisible', '--pid', str(clock.process.pid),
@@ -891,6 +909,8 @@ def main():
             listening_sets_the_clock_to_the_pip(home, ahead)
     with tempfile.TemporaryDirectory() as home:
         hourly_listening_sets_the_clock(home)
+    with tempfile.TemporaryDirectory() as home:
+        listening_box_takes_the_keyboard(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:

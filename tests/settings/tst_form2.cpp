@@ -466,6 +466,9 @@ private slots:
         QCOMPARE(check->text(QAccessible::Name), QStringLiteral("テレホカウンター"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // No band behind the motto: the page is the button face it is drawn in.
+        const QImage page = motto->parentWidget()->grab().toImage();
+        QCOMPARE(page.pixelColor(motto->geometry().bottomRight() + QPoint(2, 2)), page.pixelColor(motto->geometry().topLeft() + QPoint(1, 1)));
         // Page controls are measured from the tab control's corner, tab strip included.
         QCOMPARE(child<QLabel>(&dialog, "Label5")->mapTo(child<QTabWidget>(&dialog, "SSTab1"), QPoint()), QPoint(40, 56));
         child<QTabWidget>(&dialog, "SSTab1")->setCurrentIndex(0);

@@ -268,14 +268,14 @@ private slots:
     {
         QTest::addColumn<int>("refusal");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder is a plain file") << int(Refusal::FolderIsAFile) << "Not a directory";
+        QTest::newRow("folder is a plain file") << int(Refusal::FolderIsAFile) << "フォルダーではありません";
         QTest::newRow("folder without write permission, ordinary user") << int(Refusal::ReadOnlyFolder)
-                                                                        << "Permission denied";
+                                                                        << "アクセスが許可されていません";
         QTest::newRow("config home without write permission, ordinary user") << int(Refusal::ReadOnlyConfigHome)
-                                                                             << "Permission denied (EACCES)";
-        QTest::newRow("full file system") << int(Refusal::FullDisk) << "No space left on device";
+                                                                             << "アクセスが許可されていません (EACCES)";
+        QTest::newRow("full file system") << int(Refusal::FullDisk) << "空き容量がありません";
         QTest::newRow("link to a device") << int(Refusal::Device) << "は通常のファイルではありません";
-        QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "Input/output error (EIO)";
+        QTest::newRow("disk fails the sync") << int(Refusal::FailedSync) << "入出力エラーです (EIO)";
         QTest::newRow("the rename refused") << int(Refusal::FailedRename) << "(EBUSY)";
         QTest::newRow("lock held by another clock") << int(Refusal::LockHeld) << "を超えて持っています";
         QTest::newRow("FIFO at the lock") << int(Refusal::FifoAtLock) << "は通常のファイルではありません";
@@ -508,16 +508,17 @@ private slots:
     {
         TempStore temp;
         temp.seed({{Key::Tel, QStringLiteral("0")}});
-        const QString stale = temp.path() + QStringLiteral(".aB3xYz"), fresh = temp.path() + QStringLiteral(".Qw8rTy");
-        const QString other = temp.path() + QStringLiteral(".old");
-        for (const QString &name : {stale, fresh, other}) {
+        const QString stale = temp.path() + QStringLiteral(".ravelquint-save-aB3xYz");
+        const QString fresh = temp.path() + QStringLiteral(".ravelquint-save-Qw8rTy");
+        const QString other = temp.path() + QStringLiteral(".old"), backup = temp.path() + QStringLiteral(".backup");
+        for (const QString &name : {stale, fresh, other, backup}) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly));
             if (name != fresh)
                 QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
         }
         QVERIFY(temp.store().SaveSetting(Key::Tel, QStringLiteral("1")));
-        QVERIFY(!QFile::exists(stale) && QFile::exists(fresh) && QFile::exists(other));
+        QVERIFY(!QFile::exists(stale) && QFile::exists(fresh) && QFile::exists(other) && QFile::exists(backup));
     }
 
     // A session manager kills a program that takes long to stop: the saves queued behind a
