@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -451,6 +452,12 @@ private slots:
 
     void windowDesign()
     {
+        // A style whose pages are lighter than the button face, as the default one on a desktop.
+        const QPalette before = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        QPalette light = before;
+        light.setColor(QPalette::Window, Qt::white);
+        QApplication::setPalette(light);
         DialogFixture f;
         Form2 &dialog = f.openDialog();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("information"));
