@@ -93,8 +93,9 @@ int main(int argc, char *argv[])
     const int code = app.exec();
     // Qt's Wayland client can deadlock stopping its event thread as the application object
     // goes (the main thread waits for a thread waiting on it): about one stop in forty
-    // never ended. All the clock keeps is on disk by now, so it leaves without that teardown.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // never ended. So can Qt's D-Bus thread, still waiting on a system bus that never
+    // answered. All the clock keeps is on disk by now, so it leaves without that teardown.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")) || platform.timeSetter.isConnecting()) {
         store.waitForSaves();
         record.waitForAppends();
         std::fflush(nullptr);

@@ -1,15 +1,20 @@
 #include "platform/timedatedsetter.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QStringList>
+#include <QPointer>
 #include <QTimer>
+#include <thread>
+#include <utility>
 
 namespace {
 constexpr int kPropertyTimeoutMs = 5000; // a property needs no authorisation
 const QString kService = QStringLiteral("org.freedesktop.timedate1");
 const QString kObject = QStringLiteral("/org/freedesktop/timedate1");
+const QString kConnectionName = QStringLiteral("ravelquint-system-bus");
 
 const QStringList kAutomaticSync{QStringLiteral("org.freedesktop.timedate1.AutomaticTimeSyncEnabled")};
 const QStringList kNotAuthorised{
@@ -37,13 +42,47 @@ const QStringList kNoAnswer{
 TimedatedSetter::TimedatedSetter(std::optional<QDBusConnection> bus, int timeoutMs, QObject *parent)
     : QObject(parent), m_bus(std::move(bus)), m_timeoutMs(timeoutMs)
 {
+    m_connectWait.setSingleShot(true);
+    connect(&m_connectWait, &QTimer::timeout, this, [this] { flush(nullptr); });
 }
 
-QDBusConnection &TimedatedSetter::bus()
+// libdbus waits for the bus's greeting without a time-out: the wait happens on a thread of
+// its own, and the calls meanwhile wait two seconds at most, the face ticking on.
+void TimedatedSetter::withBus(BusUse use)
 {
-    if (!m_bus)
-        m_bus = QDBusConnection::systemBus();
-    return *m_bus;
+    if (m_bus)
+        return use(&*m_bus);
+    m_waiting.push_back(std::move(use));
+    if (!m_connectWait.isActive())
+        m_connectWait.start(kConnectWaitMs);
+    if (std::exchange(m_connecting, true))
+        return;
+    std::thread([self = QPointer<TimedatedSetter>(this)] {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SystemBus, kConnectionName);
+        if (auto *app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [self, bus] {
+                if (self)
+                    self->connected(bus);
+            }, Qt::QueuedConnection);
+    }).detach();
+}
+
+void TimedatedSetter::connected(QDBusConnection bus)
+{
+    m_connecting = false;
+    m_connectWait.stop();
+    if (bus.isConnected()) {
+        m_bus = bus;
+        return flush(&*m_bus);
+    }
+    flush(&bus);
+    QDBusConnection::disconnectFromBus(kConnectionName); // the next call tries afresh
+}
+
+void TimedatedSetter::flush(QDBusConnection *bus)
+{
+    for (const BusUse &use : std::exchange(m_waiting, {}))
+        use(bus);
 }
 
 TimeSetter::Result TimedatedSetter::resultFor(const QDBusError &error)
@@ -83,14 +122,19 @@ void TimedatedSetter::setNetworkSync(bool on, Callback done)
 
 void TimedatedSetter::readNetworkSync(SyncCallback done)
 {
-    if (!bus().isConnected()) {
+    withBus([this, done](QDBusConnection *bus) { readNetworkSyncOn(bus, done); });
+}
+
+void TimedatedSetter::readNetworkSyncOn(QDBusConnection *bus, SyncCallback done)
+{
+    if (!bus || !bus->isConnected()) {
         QTimer::singleShot(0, this, [done] { done({}); });
         return;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(kService, kObject, QStringLiteral("org.freedesktop.DBus.Properties"),
                                                           QStringLiteral("GetAll"));
     message << kService;
-    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, kPropertyTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus->asyncCall(message, kPropertyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<QVariantMap> reply = *finished;
@@ -103,13 +147,21 @@ void TimedatedSetter::readNetworkSync(SyncCallback done)
 
 void TimedatedSetter::call(QDBusMessage message, Callback done, Prompt prompt)
 {
-    if (!bus().isConnected()) {
-        const Result result{Outcome::NoService, bus().lastError().message()};
+    withBus([this, message, done, prompt](QDBusConnection *bus) { callOn(bus, message, done, prompt); });
+}
+
+// Where the bus never answered, the time service is not answering; where it refused, it is
+// not there.
+void TimedatedSetter::callOn(QDBusConnection *bus, QDBusMessage message, Callback done, Prompt prompt)
+{
+    if (!bus || !bus->isConnected()) {
+        const Result result = bus ? Result{Outcome::NoService, bus->lastError().message()}
+                                  : Result{Outcome::NoAnswer, QStringLiteral("org.freedesktop.DBus.Error.Timeout")};
         QTimer::singleShot(0, this, [done, result] { done(result); });
         return;
     }
     message.setInteractiveAuthorizationAllowed(prompt == Prompt::Allowed);
-    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(message, m_timeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus->asyncCall(message, m_timeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [done](QDBusPendingCallWatcher *finished) {
         finished->deleteLater();
         const QDBusPendingReply<> reply = *finished;

@@ -10,6 +10,7 @@ import io
 import json
 import os
 import re
+import socket
 import signal
 import subprocess
 import sys
@@ -532,6 +533,29 @@ def hourly_listening_sets_the_clock(home):
         stop_all(clock, timedated, audio)
 
 
+def mute_system_bus(home):
+    """A system bus that takes the connection and never answers: the menu opens and reads
+    it, the face ticks on, and SIGTERM still ends the clock within 2 s."""
+    path = os.path.join(home, 'mute-bus')
+    mute = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    mute.bind(path)
+    mute.listen(8)
+    clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS='unix:path=' + path)
+    try:
+        press_in_menu(clock, 'Escape')
+        faces = set()
+        check(eventually(lambda: faces.add(window_pixels(clock.window, SECONDS_DIGITS)) or len(faces) >= 3, seconds=6),
+              'with the system bus mute, the face ticks on after the menu asked it')
+        clock.process.terminate()
+        stopped = time.time()
+        code = clock.wait(timeout=5)
+        check(code == 0 and time.time() - stopped <= 2, f'SIGTERM ends the clock within 2 s ({time.time() - stopped:.1f} s, exit {code})')
+    finally:
+        if clock.process.poll() is None:
+            clock.process.kill()
+        mute.close()
+
+
 def listening_box_takes_the_keyboard(home):
     """J opens the listening box with no window manager to focus it; Esc, sent to whatever
     has the keyboard, closes it."""
@@ -911,6 +935,8 @@ def main():
         hourly_listening_sets_the_clock(home)
     with tempfile.TemporaryDirectory() as home:
         listening_box_takes_the_keyboard(home)
+    with tempfile.TemporaryDirectory() as home:
+        mute_system_bus(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:

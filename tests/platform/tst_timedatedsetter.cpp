@@ -1,7 +1,9 @@
 #include "platform/timedatedsetter.h"
 
 #include <QDBusConnectionInterface>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,6 +131,25 @@ private slots:
         const auto result = setAndWait(setter);
         QVERIFY(result.has_value());
         QCOMPARE(result->outcome, Outcome::NoService);
+    }
+
+    // A system bus that takes the connection and never answers: the calls come back "not
+    // answering" after the bounded wait, and the caller's thread is never held.
+    void muteSystemBus()
+    {
+        QLocalServer mute;
+        QVERIFY(mute.listen(m_dir.filePath(QStringLiteral("mute"))));
+        qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + QFile::encodeName(mute.fullServerName()));
+        TimedatedSetter setter;
+        QElapsedTimer held;
+        held.start();
+        std::optional<TimeSetter::Result> result;
+        setter.shiftClock(kShift, [&](const TimeSetter::Result &r) { result = r; });
+        QVERIFY(held.elapsed() < TimedatedSetter::kConnectWaitMs / 2);
+        QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 3 * TimedatedSetter::kConnectWaitMs);
+        QCOMPARE(result->outcome, Outcome::NoAnswer);
+        QVERIFY(setter.isConnecting());
+        mute.close(); // the waiting thread is let go
     }
 
 private:
