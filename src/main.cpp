@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     installTranslations(app);
 
     const QString config = configHome();
-    SystemPlatform platform(config, QCoreApplication::applicationFilePath(),
+    SystemPlatform platform(config, DesktopAutostart::runningProgram(),
                             {QCoreApplication::applicationDirPath(),
                              QCoreApplication::applicationDirPath() + QStringLiteral("/../" RAVELQUINT_MODULE_DIR)});
     SettingsStore store(SettingsStore::filePathIn(config));

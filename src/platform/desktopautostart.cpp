@@ -3,6 +3,9 @@
 #include "core/safefile.h"
 
 #include <QDir>
+#include <climits>
+#include <unistd.h>
+#include <QStringDecoder>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -63,18 +66,26 @@ bool exists(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-// A path that QString cannot carry exactly (not valid UTF-8) has no Exec line.
-bool representable(const QString &program)
+// A path that is not UTF-8 has no Exec line: a desktop entry is UTF-8 text.
+QString utf8Program(const QByteArray &program)
 {
-    return !program.contains(QChar::ReplacementCharacter)
-           && QFile::decodeName(QFile::encodeName(program)) == program;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(program);
+    return utf8.hasError() || !QDir::isAbsolutePath(decoded) ? QString() : decoded;
 }
 } // namespace
 
-DesktopAutostart::DesktopAutostart(const QString &configHome, const QString &program)
+DesktopAutostart::DesktopAutostart(const QString &configHome, const QByteArray &program)
     : m_path(QDir::isAbsolutePath(configHome) ? configHome + QStringLiteral("/autostart/") + kEntryName : QString()),
-      m_program(program)
+      m_program(utf8Program(program))
 {
+}
+
+QByteArray DesktopAutostart::runningProgram()
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 && length < ssize_t(sizeof path) ? QByteArray(path, length) : QByteArray();
 }
 
 QByteArray DesktopAutostart::entryFor(const QString &program)
@@ -112,7 +123,7 @@ bool DesktopAutostart::setEnabled(bool enabled)
 
 bool DesktopAutostart::enable()
 {
-    if (!representable(m_program))
+    if (m_program.isEmpty())
         return refuse(Problem::ProgramNotUtf8);
     const auto text = safefile::readRegular(QFile::encodeName(m_path));
     if (!text && exists(m_path) && QFileInfo(m_path).isFile())

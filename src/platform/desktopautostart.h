@@ -12,7 +12,12 @@ class DesktopAutostart final : public Autostart
 {
 public:
     // `configHome` empty (no home): every change is refused and nothing is written.
-    DesktopAutostart(const QString &configHome, const QString &program);
+    // `program` is the path as the system gives it: bytes, which an entry can hold only
+    // when they are UTF-8.
+    DesktopAutostart(const QString &configHome, const QByteArray &program);
+
+    // The running program's path, as the kernel has it.
+    static QByteArray runningProgram();
 
     bool isEnabled() const override;
     bool setEnabled(bool enabled) override;
@@ -33,6 +38,6 @@ private:
     bool refuse(Problem problem, const QString &systemMessage = {});
 
     QString m_path;
-    QString m_program;
+    QString m_program; // empty where the bytes are not UTF-8
     Refusal m_refusal;
 };

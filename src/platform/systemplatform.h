@@ -21,7 +21,7 @@ struct SystemPlatform {
 
     // `configHome` is where the settings live too; `program` is what starts at login; the
     // capture's module is looked for in `moduleFolders`.
-    SystemPlatform(const QString &configHome, const QString &program, const QStringList &moduleFolders)
+    SystemPlatform(const QString &configHome, const QByteArray &program, const QStringList &moduleFolders)
         : autostart(configHome, program), audioCapture(moduleFolders)
     {
     }

@@ -10,6 +10,7 @@ import io
 import json
 import os
 import re
+import shutil
 import socket
 import signal
 import subprocess
@@ -556,6 +557,24 @@ def mute_system_bus(home):
         mute.close()
 
 
+def start_at_login_from_a_folder_not_utf8(home):
+    """Run from a folder whose name is Latin-1: 「ログイン時に起動」 writes no entry and says why."""
+    folder = os.path.join(home.encode(), b'caf\xe9')
+    os.mkdir(folder)
+    binary = os.path.join(folder, b'ravelquint')
+    shutil.copy(BINARY, binary)
+    clock = Clock(home, None, binary=binary)
+    try:
+        press_in_menu(clock, 'l')
+        told = lambda: len(run('xdotool', 'search', '--onlyvisible', '--pid', str(clock.process.pid), '--name',
+                               '^Ravelquint$').split()) >= 2
+        check(eventually(told), 'started from a Latin-1 folder, start at login is refused in a box')
+        check(not os.path.exists(os.path.join(home, 'autostart', 'ravelquint.desktop')), 'and no entry is written')
+    finally:
+        clock.process.kill()
+        clock.wait()
+
+
 def listening_box_takes_the_keyboard(home):
     """J opens the listening box with no window manager to focus it; Esc, sent to whatever
     has the keyboard, closes it."""
@@ -937,6 +956,8 @@ def main():
         listening_box_takes_the_keyboard(home)
     with tempfile.TemporaryDirectory() as home:
         mute_system_bus(home)
+    with tempfile.TemporaryDirectory() as home:
+        start_at_login_from_a_folder_not_utf8(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:

@@ -85,7 +85,7 @@ private slots:
         QFETCH(QByteArray, afterOn);
         QFETCH(QByteArray, afterOff);
         QTemporaryDir home;
-        DesktopAutostart autostart(home.path(), kProgram);
+        DesktopAutostart autostart(home.path(), QFile::encodeName(kProgram));
         writeAll(autostart.path(), entry);
         QCOMPARE(autostart.isEnabled(), enabled);
         QVERIFY(autostart.setEnabled(true));
@@ -103,18 +103,21 @@ private slots:
     void refusals_data()
     {
         QTest::addColumn<QString>("place"); // what stands at the entry's path
-        QTest::addColumn<QString>("program");
-        QTest::newRow("no home") << "no home" << kProgram;
-        QTest::newRow("dangling link") << "dangling link" << kProgram;
-        QTest::newRow("link to a device") << "device link" << kProgram;
-        QTest::newRow("a path that is not UTF-8") << "" << QFile::decodeName("/opt/\xE8\xA8/ravelquint");
-        QTest::newRow("a Latin-1 path") << "" << QFile::decodeName("/opt/caf\xE9/ravelquint");
-        QTest::newRow("folder linked to another user's, as root") << "foreign folder" << kProgram;
+        QTest::addColumn<QByteArray>("program"); // as /proc/self/exe gives it
+        const QByteArray program = QFile::encodeName(kProgram);
+        QTest::newRow("no home") << "no home" << program;
+        QTest::newRow("dangling link") << "dangling link" << program;
+        QTest::newRow("link to a device") << "device link" << program;
+        QTest::newRow("a path that is not UTF-8") << "" << QByteArray("/opt/\xE8\xA8/ravelquint");
+        QTest::newRow("a Latin-1 path") << "" << QByteArray("/opt/caf\xE9/ravelquint");
+        QTest::newRow("no path at all, as Qt gives for those") << "" << QByteArray();
+        QTest::newRow("folder linked to another user's, as root") << "foreign folder" << program;
     }
     void refusals()
     {
         QFETCH(QString, place);
-        QFETCH(QString, program);
+        QFETCH(QByteArray, program);
+        QVERIFY(DesktopAutostart::runningProgram().endsWith("/tst_desktopautostart")); // what the program passes
         QTemporaryDir home;
         DesktopAutostart autostart(place == QLatin1String("no home") ? QString() : home.path(), program);
         const QString target = home.filePath(QStringLiteral("target"));
