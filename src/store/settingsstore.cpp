@@ -110,8 +110,23 @@ void SettingsStore::setValues(const settingsfile::Values &values)
 void SettingsStore::refresh()
 {
     takeFinishedSaves();
+    retryRefusedSave();
     if (!(versionOf(m_nativePath) == m_loadedVersion))
         reload();
+}
+
+// A refused save (a lock another program held, a full disk) is tried again every few
+// seconds while its values wait: a place moved meanwhile reaches the disk once the lock is
+// let go, not only at the next change, and survives a kill after that.
+void SettingsStore::retryRefusedSave()
+{
+    constexpr qint64 kRetryMs = 2000;
+    const bool waiting = std::any_of(m_unsaved.begin(), m_unsaved.end(), [](const auto &v) { return v.has_value(); });
+    if (m_saveError.isEmpty() || !waiting || !m_pending.empty() || m_path.isEmpty() || !m_readRefusal.isEmpty()
+        || (m_lastRetry.isValid() && !m_lastRetry.hasExpired(kRetryMs)))
+        return;
+    m_lastRetry.start();
+    submit({});
 }
 
 QString SettingsStore::GetSetting(Key key, const QString &fallback) const

@@ -4,6 +4,7 @@
 #include "store/settingskeys.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QString>
 #include <QThreadPool>
 #include <array>
@@ -91,6 +92,7 @@ private:
     static Outcome writeEdits(const QByteArray &path, const Edits &edits, const std::atomic<bool> *stopping);
     std::shared_ptr<PendingSave> submit(const Edits &edits);
     void takeFinishedSaves();
+    void retryRefusedSave();
     void takeOutcome(const PendingSave &save);
     void reload();
     void refuseReading(const QString &why);
@@ -118,5 +120,6 @@ private:
     int m_writeCount = 0;
     std::deque<std::shared_ptr<PendingSave>> m_pending;
     std::atomic<bool> m_stopping = false;
+    QElapsedTimer m_lastRetry;
     QThreadPool m_writer; // one thread: saves reach the disk in the order they were made
 };
