@@ -315,6 +315,12 @@ private slots:
         QVERIFY(window);
         QVERIFY(child<QLabel>(window, "Expected")->text().contains(secondsPerDay > 0 ? "+0." : "-0."));
         QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
+        f.fake.timeSetter.sync.on = true; // greyed while network sync keeps the time
+        window->refresh();
+        QVERIFY(!child<QPushButton>(window, "ApplyEstimate")->isEnabled());
+        f.fake.timeSetter.sync.on = false;
+        window->refresh();
+        QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
         child<QPushButton>(window, "ApplyEstimate")->click();
         QCOMPARE(f.fake.timeSetter.requests.size(), 1);
         QVERIFY2(std::abs(f.fake.timeSetter.requests.first().count() + truth(84)) <= 20,

@@ -50,6 +50,8 @@ private slots:
         const int listening = int(Measure::Listening), click = int(Measure::Click);
         QTest::newRow("hourly, 3 days, 10 % missing") << listening << 72 << 1 << 5.0 << false << 0.01 << 10.0;
         QTest::newRow("hourly, 1 day") << listening << 24 << 1 << 5.0 << false << 0.02 << 15.0;
+        QTest::newRow("hourly, scattering ten times its stated error") << listening << 72 << 1 << 50.0 << false << 0.05
+                                                                       << 0.0;
         QTest::newRow("a false mark set aside") << listening << 72 << 1 << 5.0 << true << 0.01 << 10.0;
         QTest::newRow("clicks alone, a day") << click << 24 << 3 << 200.0 << false << 1.0 << 0.0;
         QTest::newRow("two points 5 h apart") << listening << 5 << 5 << 5.0 << false << 0.0 << 0.0;

@@ -23,6 +23,16 @@ std::vector<float> sound(const QString &audio, int rate)
         return std::vector<float>(std::size_t(rate / 10), 0.0f);
     if (audio == QLatin1String("loud"))
         return std::vector<float>(std::size_t(rate / 10), 0.5f);
+    if (audio == QLatin1String("loud, then silence")) { // the loudest is not the last
+        std::vector<float> samples(std::size_t(rate), 0.0f);
+        std::fill(samples.begin(), samples.begin() + rate / 2, 0.5f);
+        return samples;
+    }
+    if (audio == QLatin1String("an infinite sample in silence")) {
+        std::vector<float> samples(std::size_t(rate / 10), 0.0f);
+        samples[7] = INFINITY;
+        return samples;
+    }
     std::vector<float> samples = synth::timeSignal(signal);
     if (audio == QLatin1String("NaN first")) {
         samples[0] = std::nanf("");
@@ -34,10 +44,11 @@ std::vector<float> sound(const QString &audio, int rate)
         for (auto n = std::size_t((kMarkAt - 3.05) * rate); n < std::size_t((kMarkAt - 0.85) * rate); ++n)
             samples[n] += float(0.3 * std::sin(2 * M_PI * 440 * double(n) / rate));
     }
-    if (audio == QLatin1String("off cadence")) { // all three pips a second early
+    if (audio.startsWith(QLatin1String("off cadence")) || audio == QLatin1String("four pips")) {
+        // all three pips a second early, or a fourth pip where the signal has none
         signal.mainTone = false, signal.markAt = kMarkAt - 1;
         const auto early = synth::timeSignal(signal);
-        signal.pips = false, signal.mainTone = true, signal.markAt = kMarkAt;
+        signal.pips = audio == QLatin1String("four pips"), signal.mainTone = true, signal.markAt = kMarkAt;
         samples = synth::timeSignal(signal);
         for (std::size_t n = 0; n < samples.size(); ++n)
             samples[n] += early[n];
@@ -69,7 +80,11 @@ private slots:
         row("clock stepped 20 s after the mark", "signal", 48000, -1, -1, "", 20'000);
         row("pips a second early", "off cadence", 48000, -1, int(GiveUp::TimedOut));
         row("a held 440 Hz note before the tone", "held 440", 48000, -1, int(GiveUp::TimedOut));
+        row("four pips, one a second early", "four pips", 48000, -1, int(GiveUp::TimedOut));
         row("quiet", "silence", 48000, -1, int(GiveUp::Quiet));
+        row("an infinite sample in silence is no sound", "an infinite sample in silence", 48000, -1, int(GiveUp::Quiet));
+        row("loud, then silence", "loud, then silence", 48000, -1, int(GiveUp::TimedOut));
+        row("cannot record", "", 48000, int(Problem::CannotRecord), int(GiveUp::CannotRecord), "busy");
         row("loud, no signal", "loud", 48000, -1, int(GiveUp::TimedOut));
         row("a 50 Hz input", "signal", 50, -1, int(GiveUp::UnusableRate), "50");
         row("7999 Hz", "silence", 7999, -1, int(GiveUp::UnusableRate), "7999");
