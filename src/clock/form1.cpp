@@ -175,8 +175,8 @@ void Form1::updateTip()
 {
     const QString holiday = Holiday == 1 ? m_holidayName : QString();
     // The error expected now moves on: said afresh each minute while the clock listens.
-    const qint64 minute = m_reading.toMSecsSinceEpoch() / 60'000;
-    m_tipStale |= m_hourly->isEnabled() && std::exchange(m_tipMinute, minute) != minute;
+    if (m_hourly->isEnabled())
+        m_tipStale |= std::exchange(m_tipMinute, m_reading.time().minute()) != m_reading.time().minute();
     if (!m_tipStale && holiday == m_tipHoliday)
         return;
     m_tipStale = false;
@@ -355,10 +355,17 @@ bool Form1::drawTimeCaptions()
 // A screen reader reads the window's name: say what the face shows, as a sentence.
 void Form1::describeForAccessibility()
 {
-    const QString weekday = NowWeekday >= 1 && NowWeekday <= 7 ? tr(kWeekdayNames[NowWeekday - 1]) : QString();
-    const QString date = tr("%1年%2月%3日 %4 ").arg(Label1->text(), Label2->text(), Label3->text(), weekday);
-    const QString time = m_countdownShown ? tr("テレホーダイ終了まで %1時間%2分%3秒") : tr("%1時%2分%3秒");
-    setAccessibleName(date + time.arg(Label4->text(), Label5->text(), Label6->text()));
+    // The date's words change once a day; only the time's are put together every second.
+    const QString dateShown = Label1->text() + Label2->text() + Label3->text() + QString::number(NowWeekday);
+    if (dateShown != m_accessibleDateShown) {
+        m_accessibleDateShown = dateShown;
+        const QString weekday = NowWeekday >= 1 && NowWeekday <= 7 ? tr(kWeekdayNames[NowWeekday - 1]) : QString();
+        m_accessibleDate = tr("%1年%2月%3日 %4 ").arg(Label1->text(), Label2->text(), Label3->text(), weekday);
+        m_accessibleTime = tr("%1時%2分%3秒");
+        m_accessibleCountdown = tr("テレホーダイ終了まで %1時間%2分%3秒");
+    }
+    const QString &time = m_countdownShown ? m_accessibleCountdown : m_accessibleTime;
+    setAccessibleName(m_accessibleDate + time.arg(Label4->text(), Label5->text(), Label6->text()));
 }
 
 // The clock's open questions and warnings go with it; an unanswered question is a no.

@@ -92,7 +92,8 @@ private:
     QString m_holidayName;
     QString m_tipHoliday; // the holiday the tooltip names
     bool m_tipStale = true;
-    qint64 m_tipMinute = 0;
+    int m_tipMinute = -1;
+    QString m_accessibleDateShown, m_accessibleDate, m_accessibleTime, m_accessibleCountdown;
     bool m_countdownShown = false; // the time captions hold the time left until 08:00
     bool m_unloaded = false;
     bool m_shownOnce = false;

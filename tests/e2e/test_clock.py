@@ -107,9 +107,17 @@ def window_colours(window, box=None):
     return set(re.findall(r'#([0-9A-F]{6})', shot))
 
 
+# A machine that is also compiling can take many times as long: every deadline is this
+# many times what a quiet one needs, and is only ever reached when something is wrong.
+SLOW = 3
+# Under the sanitizers the capture's timing is the sanitizers', not the clock's: there the
+# listening must land, and its accuracy is measured in the ordinary build (and the benchmark).
+SANITIZED = 'ASAN_OPTIONS' in os.environ
+
+
 def eventually(condition, seconds=10):
     """Polls until the condition holds; a generous deadline, never a fixed wait."""
-    deadline = time.monotonic() + seconds
+    deadline = time.monotonic() + seconds * SLOW
     while not condition():
         for clock in running:
             if clock.process.poll() not in (None, 0, -signal.SIGKILL):
@@ -510,7 +518,8 @@ def listening_sets_the_clock_to_the_pip(home, ahead):
         if sent():
             error = int(sent().group(1)) / 1e6 + ahead
             print(f'     shift error for a clock {ahead:+} s off: {error * 1000:+.1f} ms', flush=True)
-            check(abs(error) <= 0.020, f'the shift is the offset heard within 20 ms ({error * 1000:+.1f} ms)')
+            allowed = 0.250 if SANITIZED else 0.020
+            check(abs(error) <= allowed, f'the shift is the offset heard within {allowed * 1000:.0f} ms ({error * 1000:+.1f} ms)')
     finally:
         stop_all(clock, timedated, audio)
 
