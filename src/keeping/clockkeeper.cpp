@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <cmath>
+#include <malloc.h>
 
 using namespace std::chrono;
 using timerecord::Event;
@@ -347,6 +348,7 @@ void ClockKeeper::refit()
     ++m_fitsInFlight;
     m_fitter.start([self = QPointer<ClockKeeper>(this), events = m_events, nowMs = m_clock.now().toMSecsSinceEpoch()] {
         knowledge::Knowledge known = knowledge::learn(events, nowMs, kEventsShown);
+        ::malloc_trim(0); // the fit's working copies were this thread's: give them back
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
             [self, known = std::move(known)]() mutable {

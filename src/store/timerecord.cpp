@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <malloc.h>
 
 Q_DECLARE_LOGGING_CATEGORY(lcStore)
 
@@ -138,6 +139,7 @@ void TimeRecord::readLater(QObject *context, std::function<void(timerecord::Pars
 {
     m_writer.start([this, context = QPointer<QObject>(context), done = std::move(done)] {
         timerecord::Parsed parsed = read();
+        ::malloc_trim(0); // the file's text and its split lines were this thread's: give them back
         // Through the application, which outlives whoever asked.
         if (QCoreApplication::instance())
             QMetaObject::invokeMethod(
