@@ -50,6 +50,7 @@ private slots:
         const int listening = int(Measure::Listening), click = int(Measure::Click);
         QTest::newRow("hourly, 3 days, 10 % missing") << listening << 72 << 1 << 5.0 << false << 0.01 << 10.0;
         QTest::newRow("hourly, 1 day") << listening << 24 << 1 << 5.0 << false << 0.02 << 15.0;
+        QTest::newRow("every 6 h for 20 days: the last 14 used") << listening << 480 << 6 << 5.0 << false << 0.01 << 10.0;
         QTest::newRow("hourly, scattering ten times its stated error") << listening << 72 << 1 << 50.0 << false << 0.05
                                                                        << 0.0;
         QTest::newRow("a false mark set aside") << listening << 72 << 1 << 5.0 << true << 0.01 << 10.0;
@@ -76,7 +77,9 @@ private slots:
         QVERIFY(estimate->errorNowSigmaMs >= (measure == int(Measure::Click) ? 20 : 0)); // honest for clicks
         const auto aside = std::count_if(points.begin(), points.end(), [](const auto &p) { return p.setAside; });
         QCOMPARE(int(aside), falseMark ? 1 : 0);
-        QCOMPARE(estimate->used, int(points.size()) - int(aside));
+        const auto inWindow = std::count_if(points.begin(), points.end(),
+                                            [&](const auto &p) { return p.utcMs > nowMs - drift::kWindowMs; });
+        QCOMPARE(estimate->used, int(inWindow) - int(aside));
     }
 };
 

@@ -4,7 +4,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace timerecord;
 
@@ -65,10 +68,15 @@ private slots:
         const Parsed parsed = record.read();
         QCOMPARE(parsed.events, (std::vector<Event>{event, event}));
         QCOMPARE(parsed.unreadableLines, 1);
-        QVERIFY(::chmod(QFile::encodeName(record.path()).constData(), 0444) == 0);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("記録を書き足せません.*読み取り専用")));
+        const int held = ::open(QFile::encodeName(record.path() + ".lock").constData(), O_RDWR | O_CLOEXEC);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0); // another clock's append under way
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("記録を書き足せません")));
         record.append(event);
-        record.append(event); // told once: a second line would fail the test
+        record.waitForAppends();
+        ::close(held);
+        QCOMPARE(record.read().events.size(), std::size_t(2));
+        QVERIFY(::chmod(QFile::encodeName(record.path()).constData(), 0444) == 0);
+        record.append(event); // told once, as the lock's was: a second line would fail the test
         record.waitForAppends();
         QCOMPARE(record.read().events.size(), std::size_t(2));
     }
