@@ -10,11 +10,9 @@ using fortnight::Radio;
 using fortnight::Scenario;
 
 namespace {
-Scenario drifting(double secondsPerDay, Radio radio = Radio::EveryHour)
+Scenario drifting(double secondsPerDay, Radio radio = Radio::EveryHour, Scenario s = {})
 {
-    Scenario s;
-    s.secondsPerDay = secondsPerDay;
-    s.radio = radio;
+    s.secondsPerDay = secondsPerDay, s.radio = radio;
     return s;
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include "settings/form2.h"
 #include "support/child.h"
 #include "support/clockfixture.h"
+#include "support/hourlyrecord.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -288,16 +289,10 @@ private slots:
         QFETCH(double, secondsPerDay);
         using namespace timerecord;
         const QDateTime start(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
-        qint64 applied = 0;
-        const auto truth = [&](int hour) { return qRound64(secondsPerDay * 1000 * hour / 24) + applied; };
+        const HourlyRecord heard = hourlyRecord(secondsPerDay, start);
         QByteArray lines;
-        for (int hour = 0; hour <= 72; ++hour) {
-            const qint64 offset = truth(hour);
-            const bool set = std::abs(offset) >= 200;
-            lines += lineFor({start.addSecs(hour * 3600), Source::Hourly, offset, set ? -offset : 0,
-                              set ? timerecord::Outcome::Set : timerecord::Outcome::BelowThreshold});
-            applied += set ? -offset : 0;
-        }
+        for (const Event &event : heard.events)
+            lines += lineFor(event);
         QTemporaryDir state;
         TimeRecord record(TimeRecord::pathIn(state.path()));
         QVERIFY(QDir().mkpath(state.path() + "/ravelquint"));
@@ -323,7 +318,7 @@ private slots:
         QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
         child<QPushButton>(window, "ApplyEstimate")->click();
         QCOMPARE(f.fake.timeSetter.requests.size(), 1);
-        QVERIFY2(std::abs(f.fake.timeSetter.requests.first().count() + truth(84)) <= 20,
+        QVERIFY2(std::abs(f.fake.timeSetter.requests.first().count() + heard.trueErrorAt(84)) <= 20,
                  qPrintable(QString::number(f.fake.timeSetter.requests.first().count())));
         f.fake.timeSetter.answer();
         QTRY_COMPARE(clock.keeper()->known().recent.back().source, Source::Estimate);

@@ -114,29 +114,25 @@ private slots:
         QTest::addColumn<bool>("busy"); // a change already waits for its answer
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("recorded"); // "source outcome shift", or empty
-        const int click = int(ClockKeeper::Gesture::Click), listening = int(ClockKeeper::Gesture::Listening),
-                  hourly = int(ClockKeeper::Gesture::Hourly);
-        const int done = int(Outcome::Done), refused = int(Outcome::NotAuthorised);
-        QTest::newRow("click, every extra off: no file") << click << qint64(2'000) << true << false << false << done << "";
-        QTest::newRow("click, hourly on") << click << qint64(2'000) << true << true << false << done << "click set -2000";
-        QTest::newRow("click 40 s off: a shift, not a measure") << click << qint64(40'000) << true << true << false
-                                                                << done << "hand set -40000";
-        QTest::newRow("refused click measures nothing") << click << qint64(2'000) << true << true << false << refused << "";
-        QTest::newRow("click while another waits") << click << qint64(2'000) << true << true << true << done << "";
-        QTest::newRow("listening, adjustment off") << listening << qint64(430) << false << false << false << done << "";
-        QTest::newRow("listening refused") << listening << qint64(430) << true << false << false << refused
-                                           << "listening refused 0";
-        QTest::newRow("hourly") << hourly << qint64(430) << true << true << false << done << "hourly set -430";
-        QTest::newRow("hourly, adjustment off: measured only") << hourly << qint64(430) << false << true << false << done
-                                                               << "hourly adjustment-off 0";
-        QTest::newRow("hourly while a person's change waits") << hourly << qint64(430) << true << true << true << done
-                                                              << "hourly refused 0";
-        QTest::newRow("hourly, 61 s with no estimate") << hourly << qint64(61'000) << true << true << false << done
-                                                       << "hourly implausible 0";
-        QTest::newRow("hourly, 59 s with no estimate") << hourly << qint64(59'000) << true << true << false << done
-                                                       << "hourly set -59000";
-        QTest::newRow("hourly, 0.1 s") << hourly << qint64(100) << true << true << false << done
-                                       << "hourly below-threshold 0";
+        const auto row = [](const char *name, ClockKeeper::Gesture by, qint64 offsetMs, const char *recorded,
+                            bool adjustment = true, bool hourlyOn = true, bool busy = false, int answer = 0) {
+            QTest::newRow(name) << int(by) << offsetMs << adjustment << hourlyOn << busy << answer << QString(recorded);
+        };
+        using G = ClockKeeper::Gesture;
+        const int refused = int(Outcome::NotAuthorised);
+        row("click, every extra off: no file", G::Click, 2'000, "", true, false);
+        row("click, hourly on", G::Click, 2'000, "click set -2000");
+        row("click 40 s off: a shift, not a measure", G::Click, 40'000, "hand set -40000");
+        row("refused click measures nothing", G::Click, 2'000, "", true, true, false, refused);
+        row("click while another waits", G::Click, 2'000, "", true, true, true);
+        row("listening, adjustment off", G::Listening, 430, "", false, false);
+        row("listening refused", G::Listening, 430, "listening refused 0", true, false, false, refused);
+        row("hourly", G::Hourly, 430, "hourly set -430");
+        row("hourly, adjustment off: measured only", G::Hourly, 430, "hourly adjustment-off 0", false);
+        row("hourly while a person's change waits", G::Hourly, 430, "hourly refused 0", true, true, true);
+        row("hourly, 61 s with no estimate", G::Hourly, 61'000, "hourly implausible 0");
+        row("hourly, 59 s with no estimate", G::Hourly, 59'000, "hourly set -59000");
+        row("hourly, 0.1 s", G::Hourly, 100, "hourly below-threshold 0");
     }
     void gates()
     {

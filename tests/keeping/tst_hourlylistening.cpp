@@ -37,25 +37,23 @@ private slots:
         QTest::addColumn<bool>("listens");
         QTest::addColumn<int>("outcome"); // -1: nothing recorded
         QTest::addColumn<qint64>("shiftMs");
+        const auto row = [](const char *name, QTime start, double aheadMs, bool listens, int outcome = -1,
+                            qint64 shiftMs = 0, bool syncOn = false, qint64 stepMs = 0) {
+            QTest::newRow(name) << start << stepMs << aheadMs << syncOn << listens << outcome << shiftMs;
+        };
         const double none = std::nan("");
-        QTest::newRow("half past") << QTime(12, 30) << qint64(0) << none << false << false << -1 << qint64(0);
-        QTest::newRow("21 s before the hour") << QTime(12, 59, 39) << qint64(0) << none << false << false << -1 << qint64(0);
-        QTest::newRow("25 s after the hour") << QTime(13, 0, 25) << qint64(0) << none << false << false << -1 << qint64(0);
-        QTest::newRow("20 s before, no signal") << QTime(12, 59, 40) << qint64(0) << none << false << true << -1 << qint64(0);
-        QTest::newRow("24 s after") << QTime(13, 0, 24) << qint64(0) << none << false << true << -1 << qint64(0);
-        QTest::newRow("0.43 s ahead, sync off") << QTime(12, 59, 40) << qint64(0) << 430.0 << false << true
-                                                << int(Outcome::Set) << qint64(-430);
-        QTest::newRow("0.43 s behind") << QTime(12, 59, 40) << qint64(0) << -430.0 << false << true << int(Outcome::Set)
-                                       << qint64(430);
-        QTest::newRow("0.1 s ahead") << QTime(12, 59, 40) << qint64(0) << 100.0 << false << true
-                                     << int(Outcome::BelowThreshold) << qint64(0);
-        QTest::newRow("sync on") << QTime(12, 59, 40) << qint64(0) << 430.0 << true << true << int(Outcome::SyncOn)
-                                 << qint64(0);
-        QTest::newRow("stepped 30 s on inside the window: to the hour") << QTime(12, 59, 55) << qint64(30'000) << 430.0
-                                                                        << false << true << int(Outcome::Set)
-                                                                        << qint64(-30'430);
-        QTest::newRow("stepped 31 s back inside the window") << QTime(12, 59, 55) << qint64(-31'000) << 430.0 << false
-                                                             << true << int(Outcome::Set) << qint64(30'570);
+        const int set = int(Outcome::Set);
+        row("half past", QTime(12, 30), none, false);
+        row("21 s before the hour", QTime(12, 59, 39), none, false);
+        row("25 s after the hour", QTime(13, 0, 25), none, false);
+        row("20 s before, no signal", QTime(12, 59, 40), none, true);
+        row("24 s after", QTime(13, 0, 24), none, true);
+        row("0.43 s ahead, sync off", QTime(12, 59, 40), 430, true, set, -430);
+        row("0.43 s behind", QTime(12, 59, 40), -430, true, set, 430);
+        row("0.1 s ahead", QTime(12, 59, 40), 100, true, int(Outcome::BelowThreshold));
+        row("sync on", QTime(12, 59, 40), 430, true, int(Outcome::SyncOn), 0, true);
+        row("stepped 30 s on inside the window: to the hour", QTime(12, 59, 55), 430, true, set, -30'430, false, 30'000);
+        row("stepped 31 s back inside the window", QTime(12, 59, 55), 430, true, set, 30'570, false, -31'000);
     }
     void window()
     {

@@ -1,4 +1,5 @@
 #include "keeping/knowledge.h"
+#include "support/hourlyrecord.h"
 
 #include <QTest>
 
@@ -42,24 +43,15 @@ private slots:
         QFETCH(double, secondsPerDay);
         QFETCH(int, silentHours);
         const QDateTime start(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC);
-        std::vector<Event> events;
-        qint64 applied = 0;
-        const auto truth = [&](int hour) { return qRound64(secondsPerDay * 1000 * hour / 24) + applied; };
-        for (int hour = 0; hour <= 72; ++hour) {
-            const qint64 offset = truth(hour);
-            const bool set = std::abs(offset) >= 200;
-            events.push_back({start.addSecs(hour * 3600), Source::Hourly, offset, set ? -offset : 0,
-                              set ? Outcome::Set : Outcome::BelowThreshold});
-            applied += set ? -offset : 0;
-        }
-        const int nowHour = 72 + silentHours;
-        const auto known = knowledge::learn(events, start.addSecs(nowHour * 3600).toMSecsSinceEpoch(), 20);
-        const auto error = known.errorAt(start.addSecs(nowHour * 3600).toMSecsSinceEpoch());
+        const HourlyRecord record = hourlyRecord(secondsPerDay, start);
+        const qint64 nowMs = start.addSecs((72 + silentHours) * 3600).toMSecsSinceEpoch();
+        const auto known = knowledge::learn(record.events, nowMs, 20);
+        const auto error = known.errorAt(nowMs);
+        const qint64 truth = record.trueErrorAt(72 + silentHours);
         QVERIFY(error);
-        QVERIFY2(std::abs(error->ms - double(truth(nowHour))) < 20,
-                 qPrintable(QStringLiteral("%1 expected, %2 true").arg(error->ms).arg(truth(nowHour))));
+        QVERIFY2(std::abs(error->ms - double(truth)) < 20, qPrintable(QString::number(error->ms - double(truth))));
         QCOMPARE(known.recent.size(), std::size_t(20));
-        QCOMPARE(known.recent.back(), events.back());
+        QCOMPARE(known.recent.back(), record.events.back());
     }
 };
 
