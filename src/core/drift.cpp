@@ -165,6 +165,8 @@ std::optional<Estimate> estimate(std::vector<Point> &points, qint64 nowMs)
     if (!spansEnough(used))
         return std::nullopt;
     setAsideStrays(used, nowMs);
+    if (!spansEnough(used)) // every point stray from the others: nothing here to trust
+        return std::nullopt;
     const auto [first, last] = std::minmax_element(used.begin(), used.end(),
                                                    [](const Point *a, const Point *b) { return a->utcMs < b->utcMs; });
     const Wander wander{rateWander(used, nowMs), (*last)->utcMs};

@@ -81,6 +81,15 @@ private slots:
                                             [&](const auto &p) { return p.utcMs > nowMs - drift::kWindowMs; });
         QCOMPARE(estimate->used, int(inWindow) - int(aside));
     }
+
+    // Marks that all disagree (a hand-edited or hostile record) leave no estimate, not a crash.
+    void marksThatAllDisagreeGiveNoEstimate()
+    {
+        std::vector<drift::Point> points;
+        for (int i = 0; i < 4; ++i)
+            points.push_back({kStartMs + i * 6 * kHourMs, i % 2 ? 1000.0 : 0.0});
+        QVERIFY(!drift::estimate(points, kStartMs + 20 * kHourMs));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDrift)
