@@ -310,12 +310,11 @@ private slots:
         QVERIFY(window);
         QVERIFY(child<QLabel>(window, "Expected")->text().contains(secondsPerDay > 0 ? "+0." : "-0."));
         QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
-        f.fake.timeSetter.sync.on = true; // greyed while network sync keeps the time
-        window->refresh();
-        QVERIFY(!child<QPushButton>(window, "ApplyEstimate")->isEnabled());
-        f.fake.timeSetter.sync.on = false;
-        window->refresh();
-        QTRY_VERIFY(child<QPushButton>(window, "ApplyEstimate")->isEnabled());
+        for (const bool syncOn : {true, false}) { // greyed while network sync keeps the time
+            f.fake.timeSetter.sync.on = syncOn;
+            window->refresh();
+            QTRY_COMPARE(child<QPushButton>(window, "ApplyEstimate")->isEnabled(), !syncOn);
+        }
         child<QPushButton>(window, "ApplyEstimate")->click();
         QCOMPARE(f.fake.timeSetter.requests.size(), 1);
         QVERIFY2(std::abs(f.fake.timeSetter.requests.first().count() + heard.trueErrorAt(84)) <= 20,
@@ -336,24 +335,20 @@ private slots:
     }
 
     // The plot's x-axis spans the marks shown: at least a day back, at most 14, and a day ahead.
-    void plotSpansTheMarksShown_data()
-    {
-        QTest::addColumn<int>("earliestHoursAgo"); // -1: no marks
-        QTest::addColumn<int>("fromHoursAgo");
-        QTest::newRow("no marks: a day") << -1 << 24;
-        QTest::newRow("three hours of marks: a day") << 3 << 24;
-        QTest::newRow("three days") << 72 << 72;
-        QTest::newRow("three weeks: 14 days") << 21 * 24 << 14 * 24;
-    }
     void plotSpansTheMarksShown()
     {
-        QFETCH(int, earliestHoursAgo);
-        QFETCH(int, fromHoursAgo);
         constexpr qint64 kNow = 1'796'000'000'000, kHour = 3'600'000;
-        std::vector<knowledge::Shown> shown;
-        if (earliestHoursAgo >= 0)
-            shown = {{kNow - earliestHoursAgo * kHour, 0}, {kNow - kHour, 0}};
-        QCOMPARE(DriftPlot::span(shown, kNow), (DriftPlot::Span{kNow - fromHoursAgo * kHour, kNow + 24 * kHour}));
+        const auto hoursBack = [&](std::vector<qint64> hoursAgo) {
+            std::vector<knowledge::Shown> shown;
+            for (const qint64 ago : hoursAgo)
+                shown.push_back({kNow - ago * kHour, 0});
+            const DriftPlot::Span span = DriftPlot::span(shown, kNow);
+            return span.toMs == kNow + 24 * kHour ? (kNow - span.fromMs) / kHour : -1;
+        };
+        QCOMPARE(hoursBack({}), 24);
+        QCOMPARE(hoursBack({3, 1}), 24);
+        QCOMPARE(hoursBack({72, 1}), 72);
+        QCOMPARE(hoursBack({21 * 24, 1}), 14 * 24);
     }
 
     // Each switch of the menu shows its state as the menu opens, and its letter switches it.

@@ -63,22 +63,20 @@ private slots:
     void nearestHour_data()
     {
         QTest::addColumn<QByteArray>("zone");
-        QTest::addColumn<QTime>("reads");
-        QTest::addColumn<QTime>("hour");
-        QTest::newRow("0.43 s fast, stepped 30 s on") << QByteArray("Asia/Tokyo") << QTime(12, 0, 30, 430) << QTime(12, 0);
-        QTest::newRow("0.43 s fast, stepped 31 s back") << QByteArray("Asia/Tokyo") << QTime(11, 59, 29, 430) << QTime(12, 0);
-        QTest::newRow("29 min 59 s slow") << QByteArray("Asia/Tokyo") << QTime(11, 30, 1) << QTime(12, 0);
-        QTest::newRow("India, half an hour off UTC") << QByteArray("Asia/Kolkata") << QTime(11, 59, 58) << QTime(12, 0);
+        QTest::addColumn<QTime>("reads"); // each near noon
+        QTest::newRow("0.43 s fast, stepped 30 s on") << QByteArray("Asia/Tokyo") << QTime(12, 0, 30, 430);
+        QTest::newRow("0.43 s fast, stepped 31 s back") << QByteArray("Asia/Tokyo") << QTime(11, 59, 29, 430);
+        QTest::newRow("29 min 59 s slow") << QByteArray("Asia/Tokyo") << QTime(11, 30, 1);
+        QTest::newRow("India, half an hour off UTC") << QByteArray("Asia/Kolkata") << QTime(11, 59, 58);
     }
     void nearestHour()
     {
         QFETCH(QByteArray, zone);
         QFETCH(QTime, reads);
-        QFETCH(QTime, hour);
         const QByteArray before = qgetenv("TZ");
         qputenv("TZ", zone);
         const QDate day(2026, 12, 7);
-        QCOMPARE(::nearestHour(QDateTime(day, reads)), QDateTime(day, hour));
+        QCOMPARE(::nearestHour(QDateTime(day, reads)), QDateTime(day, QTime(12, 0)));
         qputenv("TZ", before);
     }
 };

@@ -561,8 +561,7 @@ def mute_system_bus(home):
         code = clock.wait(timeout=5)
         check(code == 0 and time.time() - stopped <= 2, f'SIGTERM ends the clock within 2 s ({time.time() - stopped:.1f} s, exit {code})')
     finally:
-        if clock.process.poll() is None:
-            clock.process.kill()
+        clock.process.kill()
         mute.close()
 
 
@@ -961,12 +960,9 @@ def main():
             listening_sets_the_clock_to_the_pip(home, ahead)
     with tempfile.TemporaryDirectory() as home:
         hourly_listening_sets_the_clock(home)
-    with tempfile.TemporaryDirectory() as home:
-        listening_box_takes_the_keyboard(home)
-    with tempfile.TemporaryDirectory() as home:
-        mute_system_bus(home)
-    with tempfile.TemporaryDirectory() as home:
-        start_at_login_from_a_folder_not_utf8(home)
+    for scenario in (listening_box_takes_the_keyboard, mute_system_bus, start_at_login_from_a_folder_not_utf8):
+        with tempfile.TemporaryDirectory() as home:
+            scenario(home)
     with tempfile.TemporaryDirectory() as home:
         runs_on_wayland_without_x(home)
     with tempfile.TemporaryDirectory() as home:

@@ -158,8 +158,7 @@ private slots:
         const bool sent = setter.requests.size() > before;
         if (sent) {
             QCOMPARE(setter.requests.last().count(), -offsetMs);
-            QCOMPARE(setter.prompts.last(), gesture == int(ClockKeeper::Gesture::Hourly) ? TimeSetter::Prompt::Never
-                                                                                       : TimeSetter::Prompt::Allowed);
+            QCOMPARE(setter.prompts.last() == TimeSetter::Prompt::Never, gesture == int(ClockKeeper::Gesture::Hourly));
             setter.answer({Outcome(answer), {}});
         }
         if (busy || !adjustment)

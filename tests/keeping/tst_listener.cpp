@@ -23,14 +23,10 @@ std::vector<float> sound(const QString &audio, int rate)
         return std::vector<float>(std::size_t(rate / 10), 0.0f);
     if (audio == QLatin1String("loud"))
         return std::vector<float>(std::size_t(rate / 10), 0.5f);
-    if (audio == QLatin1String("loud, then silence")) { // the loudest is not the last
-        std::vector<float> samples(std::size_t(rate), 0.0f);
-        std::fill(samples.begin(), samples.begin() + rate / 2, 0.5f);
-        return samples;
-    }
-    if (audio == QLatin1String("an infinite sample in silence")) {
-        std::vector<float> samples(std::size_t(rate / 10), 0.0f);
-        samples[7] = INFINITY;
+    if (audio == QLatin1String("loud, then silence") || audio == QLatin1String("an infinite sample in silence")) {
+        std::vector<float> samples(std::size_t(rate), 0.0f); // the loudest is not the last
+        std::fill(samples.begin(), samples.begin() + (audio.startsWith(QLatin1String("loud")) ? rate / 2 : 0), 0.5f);
+        samples[7] = audio.startsWith(QLatin1String("loud")) ? 0.5f : INFINITY;
         return samples;
     }
     std::vector<float> samples = synth::timeSignal(signal);

@@ -455,9 +455,7 @@ private slots:
         // A style whose pages are lighter than the button face, as the default one on a desktop.
         const QPalette before = QApplication::palette();
         const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
-        QPalette light = before;
-        light.setColor(QPalette::Window, Qt::white);
-        QApplication::setPalette(light);
+        QApplication::setPalette(QPalette(before.color(QPalette::Button), Qt::white));
         DialogFixture f;
         Form2 &dialog = f.openDialog();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("information"));
