@@ -5,7 +5,9 @@
 
 // Sound from the default input, mono float samples in blocks, each with the steady clock's
 // reading (ms, as ClockSource::steady) of its first sample, the capture's latency taken
-// off: a step of the system clock meanwhile cannot bend the timeline. Nothing heard is kept
+// off: a step of the system clock meanwhile cannot bend the timeline. Sound recorded before
+// the capture began, which some sources keep and deliver in a burst, is left out, and may
+// leave a gap between blocks. Nothing heard is kept
 // beyond the block, stored or sent anywhere. Every callback arrives on the GUI thread.
 class AudioCapture
 {

@@ -1,8 +1,11 @@
 #include "platform/pulsecapture.h"
 
+#include "core/sampletimeline.h"
+
 #include <QMetaObject>
 #include <QPointer>
 #include <chrono>
+#include <optional>
 #include <pulse/pulseaudio.h>
 #include <vector>
 
@@ -15,6 +18,7 @@ struct PulseCapture::Session {
     pa_threaded_mainloop *loop = nullptr;
     pa_context *context = nullptr;
     pa_stream *stream = nullptr;
+    std::optional<SampleTimeline> timeline;
     bool failedOnce = false;
 
     int generation = 0;
@@ -51,12 +55,11 @@ double steadyNowMs()
 
 // The newest sample in the buffer left the source a source latency and a transport ago;
 // the fragment's first sample is all that is buffered before it.
-double firstSampleMs(pa_stream *stream, size_t readable)
+double recordedAgoMs(pa_stream *stream, size_t readable)
 {
     const pa_timing_info *timing = pa_stream_get_timing_info(stream);
     const double inFlightMs = timing ? double(timing->source_usec + timing->transport_usec) / 1000 : 0;
-    const double bufferedMs = double(pa_bytes_to_usec(readable, pa_stream_get_sample_spec(stream))) / 1000;
-    return steadyNowMs() - inFlightMs - bufferedMs;
+    return inFlightMs + double(pa_bytes_to_usec(readable, pa_stream_get_sample_spec(stream))) / 1000;
 }
 
 void onRead(pa_stream *stream, size_t, void *data)
@@ -66,14 +69,18 @@ void onRead(pa_stream *stream, size_t, void *data)
     size_t size = 0;
     for (size_t readable; (readable = pa_stream_readable_size(stream)) > 0 && readable != size_t(-1)
                           && pa_stream_peek(stream, &bytes, &size) == 0 && size > 0;) {
-        if (bytes) {
-            std::vector<float> block(static_cast<const float *>(bytes), static_cast<const float *>(bytes) + size / 4);
-            session->toGui([samples = session->samples, block = std::move(block), firstMs = firstSampleMs(stream, readable)] {
-                samples(block.data(), qsizetype(block.size()), firstMs);
-            });
-        }
+        const auto *first = static_cast<const float *>(bytes);
+        if (first)
+            session->timeline->add({first, first + size / sizeof(float)}, steadyNowMs(),
+                                   recordedAgoMs(stream, readable));
+        else
+            session->timeline->skip(qint64(size / sizeof(float)));
         pa_stream_drop(stream);
     }
+    for (SampleTimeline::Block &block : session->timeline->take())
+        session->toGui([samples = session->samples, block = std::move(block)] {
+            samples(block.samples.data(), qsizetype(block.samples.size()), block.firstSampleMs);
+        });
 }
 
 void onStreamState(pa_stream *stream, void *data)
@@ -102,6 +109,7 @@ void onSourceInfo(pa_context *context, const pa_source_info *info, int eol, void
     // Mono float at the source's own rate: nothing resampled, so the timing holds.
     const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, info->sample_spec.rate, 1};
     session->stream = pa_stream_new(context, "time signal", &format, nullptr);
+    session->timeline.emplace(int(format.rate));
     pa_stream_set_state_callback(session->stream, onStreamState, session);
     pa_stream_set_read_callback(session->stream, onRead, session);
     pa_buffer_attr attr{};

@@ -1,4 +1,5 @@
 #include "core/pipdetector.h"
+#include "core/sampletimeline.h"
 #include "support/synthsignal.h"
 
 #include <QTest>
@@ -104,6 +105,44 @@ private slots:
         QFETCH(double, markMs);
         QFETCH(double, offsetMs);
         QCOMPARE(offsetFromMinute(markMs), offsetMs);
+    }
+
+    // A minute of 20 ms blocks, each read late by `lateMs` when its number is a multiple of
+    // three, on a sound card `ppm` slow, after `burstMs` the source kept before anyone
+    // listened and delivered at once: what comes out is timed to within a millisecond, and
+    // only sound recorded while someone listened comes out, all of it.
+    void timelineTimesByThePlaceInTheStream_data()
+    {
+        QTest::addColumn<double>("lateMs");
+        QTest::addColumn<double>("ppm");
+        QTest::addColumn<double>("burstMs");
+        QTest::newRow("read on time") << 0.0 << 0.0 << 0.0;
+        QTest::newRow("a busy reader") << 45.0 << 0.0 << 0.0;
+        QTest::newRow("a sound card 100 ppm slow") << 2.0 << 100.0 << 0.0;
+        QTest::newRow("3 s the source kept") << 2.0 << 0.0 << 3000.0;
+    }
+    void timelineTimesByThePlaceInTheStream()
+    {
+        QFETCH(double, lateMs);
+        QFETCH(double, ppm);
+        QFETCH(double, burstMs);
+        const int rate = 48000, count = 960;
+        const double listenedFrom = 1e6, perBlock = 20 * (1 + ppm * 1e-6);
+        SampleTimeline timeline(rate);
+        int out = 0, blocks = int((burstMs + 60'000) / 20);
+        for (int k = 0; k < blocks; ++k) {
+            const double truth = listenedFrom - burstMs + k * perBlock;
+            const double latencyMs = 10 + k % 7; // as the server tells it
+            const double readAt = std::max(truth, listenedFrom + k * 0.01) + latencyMs + (k % 3 == 0 ? lateMs : 0);
+            timeline.add(std::vector<float>(count, float(truth)), readAt, latencyMs);
+            for (const SampleTimeline::Block &block : timeline.take()) {
+                const double recorded = double(block.samples.front());
+                QVERIFY2(std::abs(block.firstSampleMs - recorded) < 1, qPrintable(QString::number(recorded)));
+                QVERIFY(recorded >= listenedFrom - SampleTimeline::kLateMs - 20);
+                out += recorded >= listenedFrom;
+            }
+        }
+        QCOMPARE(out, int(60'000 / 20) - int(SampleTimeline::kHoldMs / 20));
     }
 };
 

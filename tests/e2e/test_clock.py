@@ -437,6 +437,9 @@ def sync_on_asks_and_sets(home, accept):
         timedated.stop()
 
 
+SOUND_NICE = 0  # a benchmark raises the sound, as desktops run it
+
+
 class PrivateAudio:
     """A PulseAudio server of the test's own whose only source reads a FIFO, fed in real
     time from a thread: silence, then `samples` (mono float32 at 48 kHz) from `start` on."""
@@ -454,11 +457,14 @@ class PrivateAudio:
             stderr=subprocess.DEVNULL)
         if not eventually(lambda: os.path.exists(self.socket) and os.path.exists(fifo)):
             raise RuntimeError('the private audio server did not come up')
+        os.setpriority(os.PRIO_PROCESS, self.server.pid, SOUND_NICE)
         self.stopping = False
+        self.start = start
         self.feeder = threading.Thread(target=self.feed, args=(fifo, samples, start), daemon=True)
         self.feeder.start()
 
     def feed(self, fifo, samples, start):
+        os.setpriority(os.PRIO_PROCESS, threading.get_native_id(), SOUND_NICE)  # this thread alone
         chunk_bytes = self.CHUNK * 4
         silence = bytes(chunk_bytes)
         with open(fifo, 'wb', buffering=0) as out:
@@ -481,18 +487,19 @@ class PrivateAudio:
 RADIO_LEAD = 9.0  # seconds of sound before the mark
 
 
-def clock_hearing_the_radio(home, mark, ahead, setup):
+def clock_hearing_the_radio(home, mark, ahead, setup, signals=1):
     """A clock whose time is faked to read `mark` + `ahead` as the radio, through a private
-    audio server in real time, gives the signal's mark; a stand-in timedated applies what it
-    is sent to that faked time. Returns the clock, the time service and the audio server."""
-    samples = subprocess.run([SYNTH, '48000', str(RADIO_LEAD + 3), str(RADIO_LEAD)], capture_output=True,
-                             check=True).stdout
+    audio server in real time, gives the last of its signals' marks; a stand-in timedated
+    applies what it is sent to that faked time. Returns the clock, the time service and the
+    audio server."""
+    one = subprocess.run([SYNTH, '48000', str(RADIO_LEAD + 3), str(RADIO_LEAD)], capture_output=True,
+                         check=True).stdout
     start = time.time() + 3
     stamp = os.path.join(home, 'faketime.rc')
     with open(stamp, 'w') as out:
-        out.write('%+.6f' % (mark.timestamp() + ahead - (start + RADIO_LEAD)))
+        out.write('%+.6f' % (mark.timestamp() + ahead - (start + RADIO_LEAD + (signals - 1) * (RADIO_LEAD + 3))))
     write_store(home, {'setup': setup, 'info': {'start': '1', 'top': '0', 'left': '0'}})
-    audio = PrivateAudio(home, samples, start)
+    audio = PrivateAudio(home, one * signals, start)
     timedated = MockTimedated(home, json.dumps({'TimestampFile': stamp}))
     clock = Clock(home, None, DBUS_SYSTEM_BUS_ADDRESS=timedated.address, FAKETIME_TIMESTAMP_FILE=stamp,
                   FAKETIME_NO_CACHE='1', PULSE_SERVER='unix:' + audio.socket, XDG_STATE_HOME=os.path.join(home, 'state'))
@@ -506,20 +513,27 @@ def stop_all(clock, timedated, audio):
     audio.stop()
 
 
-def listening_sets_the_clock_to_the_pip(home, ahead):
+def listening_sets_the_clock_to_the_pip(home, ahead, late=False):
     """「時報を聞いて合わせる」 on a clock `ahead` seconds off, with the signal played through a
-    private audio server in real time: the shift sent is the offset heard, within 20 ms."""
+    private audio server in real time: the shift sent is the offset heard, within 20 ms.
+    `late`: listening begins after a first signal has sounded, which the source kept and
+    delivers in a burst; the second signal, heard live, is the one that counts. Returns the
+    shift's error in seconds, or None."""
     noon = datetime.datetime(2026, 12, 7, 12, 0, 0, tzinfo=TOKYO)
-    clock, timedated, audio = clock_hearing_the_radio(home, noon, ahead, {'sp1': '1', 'tel': '0', 'mode': '0'})
+    clock, timedated, audio = clock_hearing_the_radio(home, noon, ahead, {'sp1': '1', 'tel': '0', 'mode': '0'},
+                                                      signals=2 if late else 1)
     try:
+        if late:
+            eventually(lambda: time.time() > audio.start + RADIO_LEAD + 1.5, seconds=RADIO_LEAD + 5)
         press_in_menu(clock, 'j')
         sent = lambda: re.search(r'SetTime (-?\d+) True', timedated.calls())
-        check(eventually(sent, seconds=RADIO_LEAD + 10), f'the clock {ahead:+} s off hears the signal and asks to be set')
+        check(eventually(sent, seconds=2 * RADIO_LEAD + 10), f'the clock {ahead:+} s off hears the signal and asks to be set')
         if sent():
             error = int(sent().group(1)) / 1e6 + ahead
             print(f'     shift error for a clock {ahead:+} s off: {error * 1000:+.1f} ms', flush=True)
             allowed = 0.250 if SANITIZED else 0.020
             check(abs(error) <= allowed, f'the shift is the offset heard within {allowed * 1000:.0f} ms ({error * 1000:+.1f} ms)')
+            return error
     finally:
         stop_all(clock, timedated, audio)
 
@@ -955,9 +969,9 @@ def main():
     for accept in (True, False):
         with tempfile.TemporaryDirectory() as home:
             sync_on_asks_and_sets(home, accept)
-    for ahead in (-25, -0.43, 0.43, 25):
+    for ahead, late in ((-25, False), (-0.43, False), (0.43, False), (25, False), (-20.5, True)):
         with tempfile.TemporaryDirectory() as home:
-            listening_sets_the_clock_to_the_pip(home, ahead)
+            listening_sets_the_clock_to_the_pip(home, ahead, late)
     with tempfile.TemporaryDirectory() as home:
         hourly_listening_sets_the_clock(home)
     for scenario in (listening_box_takes_the_keyboard, mute_system_bus, start_at_login_from_a_folder_not_utf8):
