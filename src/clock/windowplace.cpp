@@ -30,11 +30,12 @@ SettingsStore::Edits placeOf(const QWidget &window)
 } // namespace
 
 WindowPlace::WindowPlace(QWidget &window, SettingsStore &store, bool placesWindows)
-    : QObject(&window), m_window(window), m_store(store), m_placesWindows(placesWindows)
+    : QObject(&window), m_window(window), m_store(store), m_placesWindows(placesWindows), m_settled(new QTimer(this))
 {
-    m_settled.setSingleShot(true);
-    m_settled.setInterval(kSettleMs);
-    connect(&m_settled, &QTimer::timeout, this, &WindowPlace::saveSettledPlace);
+    m_settled->setObjectName(QStringLiteral("SettledPlace"));
+    m_settled->setSingleShot(true);
+    m_settled->setInterval(kSettleMs);
+    connect(m_settled, &QTimer::timeout, this, &WindowPlace::saveSettledPlace);
     if (m_placesWindows)
         window.installEventFilter(this);
 }
@@ -56,7 +57,7 @@ void WindowPlace::restore()
 
 void WindowPlace::save()
 {
-    m_settled.stop();
+    m_settled->stop();
     if (m_placesWindows)
         snapToWholePixels();
     SettingsStore::Edits edits = m_placesWindows ? placeOf(m_window) : SettingsStore::Edits{};
@@ -67,7 +68,7 @@ void WindowPlace::save()
 bool WindowPlace::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Move && m_window.isVisible())
-        m_settled.start();
+        m_settled->start();
     return QObject::eventFilter(watched, event);
 }
 

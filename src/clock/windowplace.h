@@ -31,5 +31,5 @@ private:
     SettingsStore &m_store;
     const bool m_placesWindows;
     // A session that ends with the X server gives no chance to save at the end.
-    QTimer m_settled;
+    QTimer *m_settled;
 };

@@ -78,7 +78,9 @@ private slots:
         f.temp.seed({{Key::Top, QStringLiteral("15")}, {Key::Left, QStringLiteral("15")}});
         f.fake.placesWindows = placesWindows;
         Form1 &form = f.open();
+        form.show();
         form.move(100, 40);
+        QCOMPARE(child<QTimer>(&form, "SettledPlace")->isActive(), placesWindows); // no place saved where the system places
         f.temp.store().waitForSaves();
         const int writes = f.temp.store().writeCount();
         form.close();

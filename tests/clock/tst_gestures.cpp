@@ -396,6 +396,10 @@ private slots:
         QCOMPARE(menu->findChild<QAction *>("NetworkTimeSync")->isEnabled(), false);
         QCOMPARE(menu->findChild<QAction *>("ListenToTimeSignal")->isEnabled(), false);
         QTest::keyClick(menu, Qt::Key_Escape);
+        f.fake.timeSetter.sync = {false, false, true}; // a time service, but no network time service
+        QTest::keyClick(&clock, Qt::Key_Menu);
+        QVERIFY(menu->findChild<QAction *>("ListenToTimeSignal")->isEnabled());
+        QTest::keyClick(menu, Qt::Key_Escape);
         // A refused entry is told over the clock, and nothing is checked.
         f.fake.autostart.refusal = QStringLiteral("Read-only file system");
         QTest::keyClick(&clock, Qt::Key_Menu);

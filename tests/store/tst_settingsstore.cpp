@@ -47,8 +47,8 @@ extern "C" int flock(int fd, int operation)
 namespace {
 enum class Refusal {
     FolderIsAFile, ReadOnlyFolder, ReadOnlyConfigHome, FullDisk, Device, FailedSync, FailedRename, LockHeld, FifoAtLock,
-    LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, LinkAtLock, LinkToAnotherUsersFolder,
-    AnotherUsersConfigHome
+    LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, UnreadableOnceLoaded, LinkAtLock,
+    LinkToAnotherUsersFolder, AnotherUsersConfigHome
 };
 int g_heldLock = -1; // another clock's lock, held while a row runs
 constexpr uid_t kNobody = 65534;
@@ -139,8 +139,9 @@ QString prepare(Refusal refusal, QTemporaryDir &dir, const char **skip)
         break;
     case Refusal::ReadOnlyFile:
     case Refusal::UnreadableFile:
+    case Refusal::UnreadableOnceLoaded:
         ::chmod(QFile::encodeName(path).constData(), refusal == Refusal::ReadOnlyFile ? 0444 : 0200);
-        if (refusal == Refusal::UnreadableFile) { // root reads anything: the save runs as its owner
+        if (refusal != Refusal::ReadOnlyFile) { // root reads anything: the save runs as its owner
             ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
             [[maybe_unused]] const int theirs = ::chown(QFile::encodeName(folder).constData(), kNobody, kNobody)
                                                 + ::chown(QFile::encodeName(path).constData(), kNobody, kNobody)
@@ -284,6 +285,7 @@ private slots:
         QTest::newRow("link to nothing, as root") << int(Refusal::DanglingLink) << "はどこにも通じないリンクです";
         QTest::newRow("file made read-only") << int(Refusal::ReadOnlyFile) << "は読み取り専用です";
         QTest::newRow("file its owner cannot read, ordinary user") << int(Refusal::UnreadableFile) << "読めませんでした";
+        QTest::newRow("file unreadable once loaded, ordinary user") << int(Refusal::UnreadableOnceLoaded) << "読めませんでした";
         QTest::newRow("link at the lock") << int(Refusal::LinkAtLock) << "を開けません";
         QTest::newRow("link to another user's folder, as root") << int(Refusal::LinkToAnotherUsersFolder)
                                                                 << "別のユーザーのフォルダーへのリンク";
@@ -302,11 +304,17 @@ private slots:
             QSKIP(skip);
         const QByteArray before = contents(path);
         const Refusal r = Refusal(refusal);
-        if (r == Refusal::ReadOnlyFolder || r == Refusal::ReadOnlyConfigHome || r == Refusal::UnreadableFile) {
+        if (r == Refusal::ReadOnlyFolder || r == Refusal::ReadOnlyConfigHome || r == Refusal::UnreadableFile
+            || r == Refusal::UnreadableOnceLoaded) {
             const QString answer = asOrdinaryUser([&] {
+                const QByteArray file = QFile::encodeName(path);
+                if (r == Refusal::UnreadableOnceLoaded) // the writer reads it afresh, and must not take it for empty
+                    ::chmod(file.constData(), 0600);
                 SettingsStore store(path);
+                if (r == Refusal::UnreadableOnceLoaded)
+                    ::chmod(file.constData(), 0200);
                 if (r == Refusal::UnreadableFile) { // readable again, but too late: defaults must not replace it
-                    ::chmod(QFile::encodeName(path).constData(), 0600);
+                    ::chmod(file.constData(), 0600);
                     store.refresh();
                 }
                 return store.SaveSetting(Key::Tel, QStringLiteral("1")) ? QStringLiteral("saved") : store.saveError();
