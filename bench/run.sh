@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every benchmark: the time-signal detector against synthetic signals, the in-process tick cost, how long a save
-# holds up the clock's timer, the seconds label's lateness, and the
+# holds up the clock's timer, the seconds label's lateness, listening on a busy computer, and the
 # clock next to xclock and a Qt floor clock on one Xvfb. Prints everything and keeps a copy
 # in bench/results/.
 set -euo pipefail
@@ -25,6 +25,8 @@ stamp=$(date +%Y%m%d-%H%M%S)
     "$top/$build/bench/bench_savestall"
     echo
     xvfb-run -a -s "-screen 0 1024x768x24" "$top/$build/bench/bench_latency" "${LATENCY_SECONDS:-60}"
+    echo
+    xvfb-run -a python3 "$here/listenload.py" "$binary" "$top/$build/tests/synth_timesignal" "${LISTEN_TRIES:-6}"
     echo
     peers=${PEER_CLOCKS:-$top/../shared/bench/peer-clocks.sh}
     if [[ -x $peers || -f $peers ]]; then
