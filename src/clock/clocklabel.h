@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QStaticText>
+#include <optional>
+#include <unordered_map>
 
 // A label of the clock face. The face is refreshed ten times a second; these setters
 // return at once when nothing changes, so nothing is repainted for nothing.
@@ -20,14 +22,24 @@ public:
     void setTextColour(const QColor &colour);
 
 protected:
-    // Drawn from a laid-out text kept between paints: a label repaints whenever a
-    // neighbour it overlaps does, and shaping its text anew each time is most of the cost.
+    // Drawn from laid-out texts kept between paints, one for each caption shown: the
+    // seconds come round every minute, and shaping a text anew is most of a paint's cost.
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QStaticText m_laidOut;
-    bool m_relayout = true;
+    struct Layout {
+        QStaticText text;
+        bool prepared = false;
+        std::optional<QRect> ink; // the glyphs' pixels, from the text's origin
+    };
+    Layout &layout();
+    qreal textLeft(const Layout &layout) const;
+    QRect inkOf(Layout &layout) const;
+
+    std::unordered_map<QString, Layout> m_layouts; // until the font changes
+    QRect m_reach; // where its texts have been drawn since the font or size last changed
     int m_designPixelSize;
     bool m_hasDesignFont = false;
     QColor m_colour; // kept here: asking the palette costs more than the whole comparison
