@@ -224,6 +224,13 @@ void Form1::Form_Load()
 void Form1::Timer1_Timer()
 {
     m_store.refresh();
+    // The face shows whole seconds, and every zone is whole seconds from UTC: within one
+    // second only a change of the settings changes what it shows.
+    const qint64 second = m_platform.clock.msecsSinceEpoch() / 1000;
+    if (second == m_tickedSecond && m_store.generation() == m_tickedGeneration)
+        return;
+    m_tickedSecond = second;
+    m_tickedGeneration = m_store.generation();
     m_reading = m_platform.clock.now();
     CounterMode = m_store.switchValue(Key::Mode);
     Tel = m_store.switchValue(Key::Tel);

@@ -82,6 +82,8 @@ private:
     SettingsStore &m_store;
     Platform m_platform;
     QDateTime m_reading;   // the handler's one reading of the clock
+    qint64 m_tickedSecond = -1;
+    quint64 m_tickedGeneration = 0;
     QDateTime m_faceShows; // the reading whose time of day the face shows; null when it shows none
 
     QColor ColorB, ColorF, ColorS, ColorTel;

@@ -105,13 +105,14 @@ void SettingsStore::setValues(const settingsfile::Values &values)
     }
     m_switches = {};
     m_colours = {};
+    ++m_generation;
 }
 
 void SettingsStore::refresh()
 {
     takeFinishedSaves();
     retryRefusedSave();
-    if (!(versionOf(m_nativePath) == m_loadedVersion))
+    if (m_watch.mayHaveChanged() && !(versionOf(m_nativePath) == m_loadedVersion))
         reload();
 }
 

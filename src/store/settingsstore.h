@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/folderwatch.h"
 #include "store/settingsfile.h"
 #include "store/settingskeys.h"
 
@@ -69,6 +70,8 @@ public:
     int readCount() const { return m_readCount; }
     // How often a save has replaced the file: what belongs together goes in one.
     int writeCount() const { return m_writeCount; }
+    // Changes whenever a value may have: a caller that asks often need not read them all again.
+    quint64 generation() const { return m_generation; }
 
 private:
     // What tells one version of the file from another; a rewrite replaces the inode.
@@ -106,6 +109,7 @@ private:
     QString m_path;
     QByteArray m_nativePath;
     FileVersion m_loadedVersion;
+    FolderWatch m_watch{m_nativePath};
     settingsfile::Values m_values;
     // Values not (yet) on the disk: they hold over every reload until saved.
     settingsfile::Values m_unsaved;
@@ -118,6 +122,7 @@ private:
     bool m_reportedSaveFailure = false;
     int m_readCount = 0;
     int m_writeCount = 0;
+    quint64 m_generation = 0;
     std::deque<std::shared_ptr<PendingSave>> m_pending;
     std::atomic<bool> m_stopping = false;
     QElapsedTimer m_lastRetry;

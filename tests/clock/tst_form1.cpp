@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QSaveFile>
 #include <QSessionManager>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -87,6 +88,23 @@ private slots:
         QCOMPARE(f.temp.store().writeCount(), writes + 1);
         // New entries join their section in the order they were written: the marker last.
         QVERIFY2(f.temp.rawText().contains(info), f.temp.rawText().constData());
+    }
+
+    // Only where the digits stood is repainted, not the boxes they overlap: what the screen
+    // holds after each change is what a whole paint would draw.
+    void changedDigitsLeaveNothingBehind()
+    {
+        ClockFixture f;
+        Form1 &form = f.open();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        for (const QTime &time : {QTime(11, 11, 11), QTime(18, 48, 48), QTime(23, 0, 7), QTime(23, 11, 11), QTime()}) {
+            if (time.isValid())
+                f.tickAt(QDateTime(kMonday, time));
+            else // wider than any before: its box grows
+                child<ClockLabel>(&form, "Label6")->setCaption(QStringLiteral("8888"));
+            QTRY_COMPARE(form.screen()->grabWindow(form.winId()).toImage(), form.grab().toImage());
+        }
     }
 
     // A bare X session ends with its server, before any signal: a move must be on disk by then.
@@ -283,8 +301,9 @@ private slots:
         QCOMPARE(!child<QLabel>(&form, "Label15")->isHidden(), noticeShown);
         const bool holidayAsked = switches.split(QLatin1Char(' ')).value(5) == QLatin1String("1");
         QCOMPARE(form.toolTip(), holidayAsked ? QStringLiteral("成人の日") : QString());
-        f.temp.seed({{Key::Holiday, holidayAsked ? QStringLiteral("0") : QStringLiteral("1")}}); // switched meanwhile
         f.tickAt(when);
+        f.temp.seed({{Key::Holiday, holidayAsked ? QStringLiteral("0") : QStringLiteral("1")}}); // switched meanwhile
+        f.tickAt(when); // within the same second
         QCOMPARE(form.toolTip().isEmpty(), holidayAsked || japaneseHoliday(when.date()).isEmpty());
         if (noticeShown)
             QCOMPARE(textColour(child<QLabel>(&form, "Label15")), kTelehodai);

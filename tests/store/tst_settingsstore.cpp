@@ -50,6 +50,7 @@ enum class Refusal {
     LinkToAnotherUsersFile, DanglingLink, ReadOnlyFile, UnreadableFile, UnreadableOnceLoaded, LinkAtLock,
     LinkToAnotherUsersFolder, AnotherUsersConfigHome
 };
+enum class Rewrite { Atomic, InPlace, AtLinkTarget, FolderMadeAnew };
 int g_heldLock = -1; // another clock's lock, held while a row runs
 constexpr uid_t kNobody = 65534;
 
@@ -409,27 +410,38 @@ private slots:
         QCOMPARE(temp.store().GetSetting(Key::Top), QString());
     }
 
-    // Rewrites by another process, also those that keep the size (and, in place, the inode).
+    // Rewrites by another process, also those that keep the size (and, in place, the inode),
+    // those at a link's target, and those in a folder removed and made again.
     void seesAnotherProcessWriteAfterRefresh_data()
     {
         QTest::addColumn<QByteArray>("rewrite");
-        QTest::addColumn<bool>("inPlace");
-        QTest::newRow("atomic, larger") << QByteArray("[setup]\ntel=1\nmode=1\n") << false;
-        QTest::newRow("atomic, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << false;
-        QTest::newRow("in place, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << true;
+        QTest::addColumn<int>("how");
+        QTest::newRow("atomic, larger") << QByteArray("[setup]\ntel=1\nmode=1\n") << int(Rewrite::Atomic);
+        QTest::newRow("atomic, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << int(Rewrite::Atomic);
+        QTest::newRow("in place, same size") << QByteArray("[setup]\ntel=1\nmode=0\n") << int(Rewrite::InPlace);
+        QTest::newRow("at a link's target") << QByteArray("[setup]\ntel=1\nmode=1\n") << int(Rewrite::AtLinkTarget);
+        QTest::newRow("folder made anew") << QByteArray("[setup]\ntel=1\nmode=1\n") << int(Rewrite::FolderMadeAnew);
     }
     void seesAnotherProcessWriteAfterRefresh()
     {
         QFETCH(QByteArray, rewrite);
-        QFETCH(bool, inPlace);
+        QFETCH(int, how);
         TempStore temp;
+        const QString target = QFileInfo(temp.path()).dir().filePath(how == int(Rewrite::AtLinkTarget) ? "../elsewhere" : "");
         temp.writeRaw("[setup]\ntel=0\nmode=0\n");
+        if (how == int(Rewrite::AtLinkTarget))
+            QVERIFY(QFile::rename(temp.path(), target) && QFile::link(target, temp.path()));
+        temp.store().refresh();
         QCOMPARE(temp.store().switchValue(Key::Tel), qint16(0));
-        if (inPlace) {
+        if (how == int(Rewrite::InPlace)) {
             waitUntilTheFileClockMovesPast(temp.path());
             temp.writeRaw(rewrite);
+        } else if (how == int(Rewrite::FolderMadeAnew)) {
+            QVERIFY(QFileInfo(temp.path()).dir().removeRecursively());
+            temp.store().refresh();
+            temp.writeRaw(rewrite);
         } else {
-            QSaveFile edit(temp.path());
+            QSaveFile edit(how == int(Rewrite::AtLinkTarget) ? target : temp.path());
             QVERIFY(edit.open(QIODevice::WriteOnly));
             edit.write(rewrite);
             QVERIFY(edit.commit());

@@ -19,6 +19,7 @@ public:
     // Lets time pass between two readings, as it does on a real machine.
     void advanceOnEachRead(int milliseconds) { m_step = milliseconds; }
     int reads() const { return m_reads; }
+    qint64 msecsSinceEpoch() const override { return m_now.toMSecsSinceEpoch(); }
     // Moves on only when a test says so: set() steps the wall clock alone.
     std::chrono::milliseconds steady() const override { return m_steady; }
     void passSteadily(std::chrono::milliseconds span) { m_steady += span; m_now = m_now.addMSecs(span.count()); }
