@@ -714,7 +714,10 @@ def lock_held_by_another_program(home):
         seconds = lambda: window_pixels(clock.window, SECONDS_DIGITS)
         before = seconds()
         check(eventually(lambda: seconds() != before, 3), 'the face turns while the save waits')
+        closing = time.monotonic()
         code = clock.close_by_window_manager()
+        took = time.monotonic() - closing
+    check(took < 4, f'the stop waits for the lock once, not twice ({took:.1f} s)')
     lines = [l for l in clock.stderr.splitlines() if 'cannot save the settings' in l]
     check(code == 0 and len(lines) == 1 and 'held the lock' in lines[0], f'one refusal on stderr (exit {code}) {lines}')
 
