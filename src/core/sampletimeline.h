@@ -16,8 +16,8 @@
 class SampleTimeline
 {
 public:
-    static constexpr double kHoldMs = 100;  // sound after a block that must come before it is judged
-    static constexpr double kLateMs = 50;   // how late a busy reader may be and still be believed
+    static constexpr double kHoldMs = 500;  // sound after a block that must come before it is judged
+    static constexpr double kLateMs = 250;  // how late a busy reader (under a sanitizer, say) may be and still be believed
     static constexpr double kSpanMs = 5000; // bounds older than this give way: the sound card's clock drifts
 
     struct Block {

@@ -972,7 +972,8 @@ def main():
     for accept in (True, False):
         with tempfile.TemporaryDirectory() as home:
             sync_on_asks_and_sets(home, accept)
-    for ahead, late in ((-25, False), (-0.43, False), (0.43, False), (25, False), (-20.5, True)):
+    # A burst's timing is the ordinary build's to show; the sanitizers' run need not take the time.
+    for ahead, late in ((-25, False), (-0.43, False), (0.43, False), (25, False)) + (() if SANITIZED else ((-20.5, True),)):
         with tempfile.TemporaryDirectory() as home:
             listening_sets_the_clock_to_the_pip(home, ahead, late)
     with tempfile.TemporaryDirectory() as home:
